@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "runtime/regional_settings.h"
+#include "runtime/result.h"
+
+namespace runtime {
+
+// Reads a number the way a person types it under the given settings: spaces around it, an
+// optional sign ('+', '-' or the regional minus sign), digits with at most one regional decimal
+// separator, and an optional exponent ("1,5e3"). Anything else, the empty text, group separators,
+// the other decimal separator, words such as "inf" and numbers beyond the range of a double, fails
+// with NotANumber. Numbers too small for a double read as zero.
+Result<double> ReadNumber(std::string_view text, const RegionalSettings& settings);
+
+// Writes value with a pattern of digit placeholders such as "##0.0": each '0' is a digit that is
+// always written, each '#' one written only when significant, and a '.' stands for the regional
+// decimal separator. The value is rounded to the pattern's decimals; no digit grouping, and a
+// regional minus sign before negative values, but never before a value written as zero.
+std::string FormatNumber(float value, std::string_view pattern, const RegionalSettings& settings);
+
+}  // namespace runtime
