@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that are missing for a purpose: "run" (build and open the
+# window) or "test" (build and run every test). The one list of the project's dependencies.
+set -euo pipefail
+
+purpose=${1:-test}
+
+run_packages=(
+    cmake g++ make ninja-build pkgconf
+    qt6-base-dev libgl-dev qt6-translations-l10n qt6-qpa-plugins
+    fonts-dejavu-core
+)
+test_packages=(
+    "${run_packages[@]}"
+    googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+    xvfb xauth openbox xdotool xclip x11-utils imagemagick time
+    g++-mingw-w64-x86-64 wine wine64 python3 python3-pefile icoutils
+    desktop-file-utils appstream dpkg-dev file
+)
+
+case "$purpose" in
+    run) wanted=("${run_packages[@]}") ;;
+    test) wanted=("${test_packages[@]}") ;;
+    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+if ((${#missing[@]} == 0)); then
+    echo "install-deps: all ${#wanted[@]} packages for '$purpose' are installed"
+    exit 0
+fi
+
+sudo=()
+((EUID == 0)) || sudo=(sudo)
+echo "install-deps: installing ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: unit and window tests, the
+# same under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzer for a minute, the built
+# program under Xvfb, the Windows program under wine, and the Debian package.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+fuzz_seconds=${FUZZ_SECONDS:-60}
+stages=0
+stage() {
+    echo
+    echo "=== $*"
+    stages=$((stages + 1))
+}
+
+stage "dependencies"
+scripts/install-deps.sh test
+
+stage "build (warnings are errors)"
+cmake -S . -B build -G Ninja -DFEUCHTE_BENCHMARKS=ON >/dev/null
+cmake --build build
+
+stage "unit, window and end-to-end tests"
+ctest --test-dir build --output-on-failure
+
+stage "unit and window tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFEUCHTE_SANITIZE=ON >/dev/null
+cmake --build build-sanitize
+ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-sanitize --output-on-failure -LE end-to-end
+
+stage "fuzzing the recalculation for ${fuzz_seconds} s"
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DFEUCHTE_FUZZER=ON \
+    -DFEUCHTE_WINDOW=OFF -DBUILD_TESTING=ON >/dev/null
+cmake --build build-fuzz --target recalculate_fuzzer
+mkdir -p build-fuzz/corpus
+build-fuzz/tests/fuzz/recalculate_fuzzer -max_total_time="$fuzz_seconds" -max_len=256 \
+    -print_final_stats=1 build-fuzz/corpus tests/fuzz/seeds 2>&1 | tail -n 12
+
+for script in tests/win32/run.sh tests/packaging/run.sh; do
+    if [[ -x $script ]]; then
+        stage "$script"
+        "$script"
+    fi
+done
+
+echo
+echo "scripts/test.sh: ${stages} passed, 0 failed"
