@@ -8,7 +8,7 @@ purpose=${1:-test}
 run_packages=(
     cmake g++ make ninja-build pkgconf
     qt6-base-dev libgl-dev qt6-translations-l10n qt6-qpa-plugins
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-liberation2
 )
 test_packages=(
     "${run_packages[@]}"

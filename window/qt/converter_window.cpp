@@ -1,0 +1,153 @@
+#include "window/qt/converter_window.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPainter>
+#include <QPushButton>
+#include <QStringList>
+
+#include <utility>
+
+namespace {
+
+using window::ControlDescription;
+using window::ControlKind;
+using window::kConverterWindow;
+using window::TwipsToPixels;
+
+// Stand in for the designed face where it is missing, as on every Linux system. Liberation Sans
+// is as narrow as the designed face, so "23,0" fits its field; DejaVu Sans, which every system
+// has, does not quite.
+const QStringList kSubstituteFaces{QStringLiteral("Liberation Sans"),
+                                   QStringLiteral("DejaVu Sans")};
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+runtime::RegionalSettings SystemSettings() {
+    const QLocale locale = QLocale::system();
+    return {locale.decimalPoint().toStdString(), locale.negativeSign().toStdString()};
+}
+
+QFont DesignedFont(const window::FontDescription& description) {
+    const QString face = ToQString(description.face);
+    // Without a substitute, fontconfig picks a fallback per character and the fields' texts no
+    // longer keep one look; the substitute keeps the designed size and weight.
+    static const bool substituted = [&face] {
+        if (!QFontDatabase::hasFamily(face)) QFont::insertSubstitutions(face, kSubstituteFaces);
+        return true;
+    }();
+    static_cast<void>(substituted);
+    return QFont(face, description.points, description.weight);
+}
+
+QWidget* CreateControl(const ControlDescription& control, QWidget* parent) {
+    const QString text = ToQString(control.text);
+    switch (control.kind) {
+        case ControlKind::TextBox:
+            return new QLineEdit(text, parent);
+        case ControlKind::Label:
+            return new QLabel(text, parent);
+        case ControlKind::CommandButton:
+            return new QPushButton(text, parent);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+ConverterWindow::ConverterWindow(QWidget* parent)
+    : QWidget(parent), logic_(*this, SystemSettings()), banner_(QStringLiteral(":/banner.gif")) {
+    setObjectName(ToQString(kConverterWindow.name));
+    setWindowTitle(ToQString(kConverterWindow.caption));
+    setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
+    setFixedSize(TwipsToPixels(kConverterWindow.clientWidth),
+                 TwipsToPixels(kConverterWindow.clientHeight));
+
+    for (const auto& control : kConverterWindow.controls) AddControl(control);
+
+    const auto order = window::TabOrder();
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+        setTabOrder(ControlNamed(order[i]->name), ControlNamed(order[i + 1]->name));
+    }
+    ControlNamed(order.front()->name)->setFocus();
+}
+
+void ConverterWindow::AddControl(const ControlDescription& control) {
+    QWidget* widget = CreateControl(control, this);
+    widget->setObjectName(ToQString(control.name));
+    widget->setGeometry(TwipsToPixels(control.left), TwipsToPixels(control.top),
+                        TwipsToPixels(control.width), TwipsToPixels(control.height));
+    widget->setFixedSize(widget->size());
+    if (control.font) widget->setFont(DesignedFont(*control.font));
+    if (!control.accessibleName.empty()) {
+        widget->setAccessibleName(ToQString(control.accessibleName));
+    }
+
+    if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+        field->setText(QString::fromStdString(logic_.InitialText(control)));
+        if (control.name == window::kTemperatureField || control.name == window::kHumidityField) {
+            field->installEventFilter(this);
+            connect(field, &QLineEdit::textEdited, this, [this] {
+                // Keys report themselves once the field has taken them; this is for the rest.
+                if (!handlingKey_) logic_.OnInputEdited();
+            });
+        }
+    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        connect(button, &QPushButton::clicked, this, [this] { logic_.OnCalculateClicked(); });
+    }
+}
+
+QWidget* ConverterWindow::ControlNamed(std::string_view name) const {
+    return findChild<QWidget*>(ToQString(name), Qt::FindDirectChildrenOnly);
+}
+
+bool ConverterWindow::IsInputField(const QObject* object) const {
+    const QString name = object->objectName();
+    return name == ToQString(window::kTemperatureField) ||
+           name == ToQString(window::kHumidityField);
+}
+
+std::string ConverterWindow::FieldText(std::string_view field) const {
+    const auto* lineEdit = qobject_cast<const QLineEdit*>(ControlNamed(field));
+    return lineEdit ? lineEdit->text().toStdString() : std::string();
+}
+
+void ConverterWindow::ShowResult(std::string_view text) {
+    if (auto* result = qobject_cast<QLineEdit*>(ControlNamed(window::kResultField))) {
+        result->setText(ToQString(text));
+    }
+}
+
+void ConverterWindow::Close() {
+    close();
+}
+
+bool ConverterWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !IsInputField(watched)) {
+        return QWidget::eventFilter(watched, event);
+    }
+    // The logic reads the texts on screen, so the field has to take the key before it is told.
+    handlingKey_ = true;
+    watched->event(event);
+    handlingKey_ = false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    // On Windows the dialog manager moves the focus before the field ever sees Tab; a focus
+    // change must not recalculate here either, or it would overwrite what was typed into Text1.
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return true;
+    // Qt's key codes are Unicode for characters and from 0x01000000 up otherwise, so none of
+    // them passes for Escape's 27 by accident.
+    logic_.OnInputKeyDown(key == Qt::Key_Escape ? window::kEscapeKeyCode : key);
+    return true;
+}
+
+void ConverterWindow::paintEvent(QPaintEvent*) {
+    // Drawn over the window's own background, which shows through the transparent pixels.
+    QPainter(this).drawPixmap(0, 0, banner_);
+}
