@@ -8,11 +8,13 @@
 
 namespace runtime {
 
-// Forgets every floating-point exception flag raised so far on this thread.
+// The floating-point flags that fail a calculation: invalid operation, division by zero and
+// overflow. Underflow and inexact results are part of ordinary arithmetic and never count.
+
+// Forgets the failing flags raised so far on this thread.
 void ClearFloatingPointStatus();
 
-// The flags that fail a calculation: invalid operation, division by zero and overflow.
-// Underflow and inexact results are part of ordinary arithmetic and never count.
+// The error that the failing flags raised since the last clearing stand for, if any.
 std::optional<RunTimeError> TestFloatingPointStatus();
 
 // The check that follows each arithmetic step: hands the step's value on, or the error that the

@@ -9,25 +9,29 @@
 namespace runtime {
 namespace {
 
-constexpr std::string_view kSpaces = " \t";
-constexpr std::string_view kDigits = "0123456789";
+constexpr auto IsSpace = [](char c) { return c == ' ' || c == '\t'; };
+constexpr auto IsDigit = [](char c) { return c >= '0' && c <= '9'; };
 
 std::string_view TrimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(kSpaces);
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(kSpaces);
-    return text.substr(first, last - first + 1);
+    const auto first = std::find_if_not(text.begin(), text.end(), IsSpace);
+    const auto last = std::find_if_not(text.rbegin(), std::make_reverse_iterator(first), IsSpace);
+    return {first, last.base()};
 }
 
 std::string_view TakeDigits(std::string_view& text) {
-    const auto count = std::min(text.find_first_not_of(kDigits), text.size());
-    const auto digits = text.substr(0, count);
-    text.remove_prefix(count);
+    const auto end = std::find_if_not(text.begin(), text.end(), IsDigit);
+    const std::string_view digits(text.begin(), end);
+    text.remove_prefix(digits.size());
     return digits;
 }
 
 bool TakePrefix(std::string_view& text, std::string_view prefix) {
-    if (prefix.empty() || !text.starts_with(prefix)) return false;
+    // mismatch rather than starts_with: these prefixes are a byte or three, too short to be worth
+    // a call to memcmp, and this runs on every key press.
+    if (prefix.empty() || prefix.size() > text.size() ||
+        std::mismatch(prefix.begin(), prefix.end(), text.begin()).first != prefix.end()) {
+        return false;
+    }
     text.remove_prefix(prefix.size());
     return true;
 }
@@ -78,62 +82,65 @@ Result<double> ReadNumber(std::string_view text, const RegionalSettings& setting
     }
     if (!text.empty()) return notANumber;
 
-    // from_chars is exact and ignores the locale, but only knows '.', '-' and 'e'.
-    std::string plain;
-    plain.reserve(integerDigits.size() + fractionDigits.size() + exponentDigits.size() + 4);
-    if (negative) plain += '-';
-    plain += integerDigits;
-    plain += '.';
-    plain += fractionDigits;
-    plain += 'e';
-    if (negativeExponent) plain += '-';
-    plain += exponentDigits.empty() ? "0" : exponentDigits;
+    // from_chars is exact and ignores the locale, but only knows '.', '-' and 'e'. Typed numbers
+    // are rewritten on the stack; only a long pasted one needs the heap.
+    const std::size_t length =
+        integerDigits.size() + fractionDigits.size() + exponentDigits.size() + 4;
+    std::array<char, 64> local;
+    std::string spill;
+    char* const plain =
+        length <= local.size() ? local.data() : (spill.resize(length), spill.data());
+    char* end = plain;
+    if (negative) *end++ = '-';
+    end = std::copy(integerDigits.begin(), integerDigits.end(), end);
+    *end++ = '.';
+    end = std::copy(fractionDigits.begin(), fractionDigits.end(), end);
+    if (!exponentDigits.empty()) {
+        *end++ = 'e';
+        if (negativeExponent) *end++ = '-';
+        end = std::copy(exponentDigits.begin(), exponentDigits.end(), end);
+    }
 
     double value = 0.0;
-    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    const auto [parsed, error] = std::from_chars(plain, end, value);
     if (error == std::errc::result_out_of_range &&
         DecimalMagnitude(integerDigits, fractionDigits, negativeExponent, exponentDigits) < 0) {
         return negative ? -0.0 : 0.0;
     }
-    if (error != std::errc{} || end != plain.data() + plain.size()) return notANumber;
+    if (error != std::errc{} || parsed != end) return notANumber;
     return value;
 }
 
 std::string FormatNumber(float value, std::string_view pattern, const RegionalSettings& settings) {
-    const auto point = pattern.find('.');
-    const auto integerPattern = pattern.substr(0, point);
-    const auto decimals = point == std::string_view::npos ? 0 : pattern.size() - point - 1;
-    const auto minimumIntegerDigits =
-        static_cast<std::size_t>(std::count(integerPattern.begin(), integerPattern.end(), '0'));
+    const auto point = std::find(pattern.begin(), pattern.end(), '.');
+    const auto decimals = point == pattern.end() ? 0 : pattern.end() - point - 1;
+    const auto minimumIntegerDigits = std::count(pattern.begin(), point, '0');
 
     // Enough for the largest float written out in full with its decimals.
-    std::array<char, 64 + 40> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+    std::array<char, 128> written;
+    const auto [end, error] = std::to_chars(written.data(), written.data() + written.size(), value,
                                             std::chars_format::fixed, static_cast<int>(decimals));
-    std::string_view written(buffer.data(), error == std::errc{} ? end : buffer.data());
+    const char* digits = written.data();
+    const char* const digitsEnd = error == std::errc{} ? end : digits;
+    const bool negative = digits != digitsEnd && *digits == '-';
+    if (negative) ++digits;
+    const auto writtenPoint = std::find(digits, digitsEnd, '.');
+    while (writtenPoint - digits > minimumIntegerDigits && *digits == '0') ++digits;
+    const bool writtenAsZero =
+        std::all_of(digits, digitsEnd, [](char c) { return c == '0' || c == '.'; });
 
-    const bool negative = written.starts_with('-');
-    if (negative) written.remove_prefix(1);
-    auto integerDigits = written.substr(0, written.find('.'));
-    const auto fractionDigits =
-        integerDigits.size() < written.size() ? written.substr(integerDigits.size() + 1) : "";
-    while (integerDigits.size() > minimumIntegerDigits && integerDigits.starts_with('0')) {
-        integerDigits.remove_prefix(1);
+    std::array<char, 192> text;
+    auto out = text.begin();
+    if (negative && !writtenAsZero)
+        out = std::copy(settings.minusSign.begin(), settings.minusSign.end(), out);
+    out = std::fill_n(
+        out, std::max<std::ptrdiff_t>(minimumIntegerDigits - (writtenPoint - digits), 0), '0');
+    out = std::copy(digits, writtenPoint, out);
+    if (writtenPoint != digitsEnd) {
+        out = std::copy(settings.decimalSeparator.begin(), settings.decimalSeparator.end(), out);
+        out = std::copy(writtenPoint + 1, digitsEnd, out);
     }
-    const bool writtenAsZero = written.find_first_not_of("0.") == std::string_view::npos;
-
-    std::string text;
-    if (negative && !writtenAsZero) text += settings.minusSign;
-    text.append(minimumIntegerDigits > integerDigits.size()
-                    ? minimumIntegerDigits - integerDigits.size()
-                    : 0,
-                '0');
-    text += integerDigits;
-    if (!fractionDigits.empty()) {
-        text += settings.decimalSeparator;
-        text += fractionDigits;
-    }
-    return text;
+    return std::string(text.begin(), out);
 }
 
 }  // namespace runtime
