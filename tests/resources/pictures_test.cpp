@@ -52,7 +52,7 @@ Bytes lzwDecode(const Bytes& data, unsigned minCodeSize, std::size_t pixelCount)
     while (out.size() < pixelCount && bit + width <= data.size() * 8) {
         unsigned code = 0;
         for (unsigned i = 0; i < width; ++i, ++bit) {
-            code |= ((data[bit / 8] >> (bit % 8)) & 1u) << i;
+            code |= ((static_cast<unsigned>(data[bit / 8]) >> (bit % 8)) & 1U) << i;
         }
         if (code == clear) {
             reset();
