@@ -179,8 +179,9 @@ xdotool windowactivate --sync "$window"
 xdotool key Escape
 ended=false
 for ((i = 0; i < 100; i++)); do
-    state=$(ps -o stat= -p "$app_pid" || true)
-    if [[ -z $state || $state == Z* ]]; then
+    # An ended child stays a zombie until it is waited for.
+    state=$(sed 's/.*) //' "/proc/$app_pid/stat" 2>/dev/null | cut -d ' ' -f 1 || true)
+    if [[ -z $state || $state == Z ]]; then
         ended=true
         break
     fi
