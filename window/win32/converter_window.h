@@ -1,0 +1,68 @@
+#pragma once
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "banner.h"
+#include "base_window.h"
+#include "runtime/regional_settings.h"
+#include "window/converter_logic.h"
+#include "window/window_description.h"
+
+namespace win32 {
+
+// The converter window built from the shared description with plain Win32 controls. It only
+// translates: Windows messages into the logic's events, the logic's requests into control calls.
+class ConverterWindow final : public BaseWindow<ConverterWindow>, public window::ConverterView {
+  public:
+    ConverterWindow(HINSTANCE instance, runtime::RegionalSettings settings);
+    ~ConverterWindow() override;
+
+    // Creates the window on the monitor Windows picks, laid out for that monitor's DPI, shows it
+    // and puts the keyboard focus into the first field. False if Windows refuses.
+    bool Open(int showCommand);
+
+    std::string FieldText(std::string_view field) const override;
+    void ShowResult(std::string_view text) override;
+    void Close() override;
+
+  private:
+    friend BaseWindow<ConverterWindow>;
+    static constexpr size_t kControlCount = window::kConverterWindow.controls.size();
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK InputFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR subclassId, DWORD_PTR self);
+    LRESULT OnInputKeyDown(HWND field, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnInputChar(HWND field, WPARAM wParam, LPARAM lParam);
+
+    bool CreateControls();
+    // Positions, sizes and fonts for a DPI; called at creation and whenever the window moves to
+    // a monitor with another DPI.
+    void ApplyDpi(UINT dpi);
+    void NameControlsForScreenReaders();
+    HWND Control(std::string_view name) const;
+    int Scale(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), 1440); }
+
+    HINSTANCE instance_;
+    window::ConverterLogic logic_;
+    Banner banner_;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    std::array<HWND, kControlCount> controls_{};  // in the description's order
+    std::array<HFONT, kControlCount> fonts_{};    // each control's own, for the current DPI
+    IAccPropServices* accessibility_ = nullptr;
+    HWND focusWhenInactive_ = nullptr;
+    // Set while an input field handles a key itself, so that the text change it makes counts as
+    // the key's and not as a second, separate edit.
+    bool handlingKey_ = false;
+    // A typing key whose character is still on its way; the recalculation waits for it.
+    int keyAwaitingChar_ = 0;
+    bool controlsReady_ = false;
+};
+
+}  // namespace win32

@@ -1,0 +1,53 @@
+#include "text.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <optional>
+
+namespace win32 {
+
+namespace {
+
+// Texts beyond INT_MAX units cannot be passed to the conversion functions; no field gets there.
+int Length(size_t size) {
+    return size > INT_MAX ? INT_MAX : static_cast<int>(size);
+}
+
+std::optional<std::string> UserLocaleText(LCTYPE item) {
+    wchar_t buffer[LOCALE_NAME_MAX_LENGTH];
+    const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, buffer,
+                                       static_cast<int>(std::size(buffer)));
+    if (length <= 1) return std::nullopt;  // failed, or only the terminating zero
+    return Narrow(std::wstring_view(buffer, static_cast<size_t>(length - 1)));
+}
+
+}  // namespace
+
+std::wstring Widen(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), Length(utf8.size()), nullptr, 0);
+    std::wstring result(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), Length(utf8.size()), result.data(), length);
+    return result;
+}
+
+std::string Narrow(std::wstring_view utf16) {
+    if (utf16.empty()) return {};
+    const int length = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), Length(utf16.size()), nullptr,
+                                           0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), Length(utf16.size()), result.data(), length,
+                        nullptr, nullptr);
+    return result;
+}
+
+runtime::RegionalSettings UserRegionalSettings() {
+    runtime::RegionalSettings settings;
+    if (auto separator = UserLocaleText(LOCALE_SDECIMAL)) settings.decimalSeparator = *separator;
+    if (auto minus = UserLocaleText(LOCALE_SNEGATIVESIGN)) settings.minusSign = *minus;
+    return settings;
+}
+
+}  // namespace win32
