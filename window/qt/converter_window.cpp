@@ -1,7 +1,6 @@
 #include "window/qt/converter_window.h"
 
 #include <QFont>
-#include <QFontDatabase>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -37,10 +36,11 @@ runtime::RegionalSettings SystemSettings() {
 
 QFont DesignedFont(const window::FontDescription& description) {
     const QString face = ToQString(description.face);
-    // Without a substitute, fontconfig picks a fallback per character and the fields' texts no
-    // longer keep one look; the substitute keeps the designed size and weight.
+    // Qt turns to substitutes only where the face itself is missing. Without one, fontconfig
+    // picks a fallback per character and the fields' texts no longer keep one look; the
+    // substitute keeps the designed size and weight.
     static const bool substituted = [&face] {
-        if (!QFontDatabase::hasFamily(face)) QFont::insertSubstitutions(face, kSubstituteFaces);
+        QFont::insertSubstitutions(face, kSubstituteFaces);
         return true;
     }();
     static_cast<void>(substituted);
