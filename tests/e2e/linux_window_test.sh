@@ -26,7 +26,7 @@ if [[ -z $window ]]; then
     echo "FAIL: the window did not appear within 20 s" >&2
     exit 1
 fi
-xdotool windowactivate --sync "$window"
+timeout 10 xdotool windowactivate --sync "$window"
 
 # Positions inside the window, from its layout: the middle of each control.
 declare -A middle=([I1]="36 68" [I2]="116 68" [Text1]="124 100")
