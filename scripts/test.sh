@@ -17,14 +17,15 @@ stage "dependencies"
 scripts/install-deps.sh test
 
 stage "build (warnings are errors)"
-cmake -S . -B build -G Ninja -DFEUCHTE_BENCHMARKS=ON >/dev/null
+cmake -S . -B build -G Ninja -DFEUCHTE_WINDOW=ON -DFEUCHTE_BENCHMARKS=ON >/dev/null
 cmake --build build
 
 stage "unit, window and end-to-end tests"
 ctest --test-dir build --output-on-failure
 
 stage "unit and window tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFEUCHTE_SANITIZE=ON >/dev/null
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFEUCHTE_SANITIZE=ON \
+    -DFEUCHTE_WINDOW=ON >/dev/null
 cmake --build build-sanitize
 ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-sanitize --output-on-failure -LE end-to-end
 

@@ -11,10 +11,11 @@ int main(int argc, char* argv[]) {
     // Qt would abort with a core dump and a hint about platform plugins; say what is missing.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        // argv[0] names the program as it was started, from the build folder or installed.
         std::fprintf(stderr,
                      "%s: keine Anzeige (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt); ohne "
-                     "Bildschirm so starten: xvfb-run -a build/window/qt/%s\n",
-                     product::kExecutable, product::kExecutable);
+                     "Bildschirm so starten: xvfb-run -a %s\n",
+                     product::kExecutable, argc > 0 ? argv[0] : product::kExecutable);
         return 1;
     }
     QApplication application(argc, argv);
