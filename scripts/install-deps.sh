@@ -14,7 +14,7 @@ test_packages=(
     "${run_packages[@]}"
     googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth openbox xdotool xclip x11-utils imagemagick time
-    g++-mingw-w64-x86-64 wine wine64 python3 python3-pefile icoutils
+    g++-mingw-w64-x86-64 wine wine64 fonts-wine python3 python3-pefile icoutils
     desktop-file-utils appstream dpkg-dev file
 )
 
