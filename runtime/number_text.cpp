@@ -18,6 +18,13 @@ std::string_view TrimSpaces(std::string_view text) {
     return {first, last.base()};
 }
 
+// Copies a few bytes. Typed numbers are a handful of characters, where a call to memmove costs
+// more than the copy itself.
+char* CopyShort(std::string_view from, char* to) {
+    for (const char c : from) *to++ = c;
+    return to;
+}
+
 std::string_view TakeDigits(std::string_view& text) {
     const auto end = std::find_if_not(text.begin(), text.end(), IsDigit);
     const std::string_view digits(text.begin(), end);
@@ -68,7 +75,7 @@ Result<double> ReadNumber(std::string_view text, const RegionalSettings& setting
     text = TrimSpaces(text);
 
     const bool negative = TakeNegativeSign(text, settings);
-    const auto integerDigits = TakeDigits(text);
+    auto integerDigits = TakeDigits(text);
     std::string_view fractionDigits;
     if (TakePrefix(text, settings.decimalSeparator)) fractionDigits = TakeDigits(text);
     if (integerDigits.empty() && fractionDigits.empty()) return notANumber;
@@ -82,6 +89,15 @@ Result<double> ReadNumber(std::string_view text, const RegionalSettings& setting
     }
     if (!text.empty()) return notANumber;
 
+    // Leading zeros of the whole part and trailing zeros of the fraction never change the value;
+    // dropping them keeps a pasted run of zeros away from from_chars, which would read them all.
+    constexpr auto kNone = std::string_view::npos;
+    const auto firstSignificant = integerDigits.find_first_not_of('0');
+    integerDigits = firstSignificant == kNone ? "" : integerDigits.substr(firstSignificant);
+    const auto lastSignificant = fractionDigits.find_last_not_of('0');
+    fractionDigits = lastSignificant == kNone ? "" : fractionDigits.substr(0, lastSignificant + 1);
+    if (integerDigits.empty() && fractionDigits.empty()) integerDigits = "0";
+
     // from_chars is exact and ignores the locale, but only knows '.', '-' and 'e'. Typed numbers
     // are rewritten on the stack; only a long pasted one needs the heap.
     const std::size_t length =
@@ -92,13 +108,13 @@ Result<double> ReadNumber(std::string_view text, const RegionalSettings& setting
         length <= local.size() ? local.data() : (spill.resize(length), spill.data());
     char* end = plain;
     if (negative) *end++ = '-';
-    end = std::copy(integerDigits.begin(), integerDigits.end(), end);
+    end = CopyShort(integerDigits, end);
     *end++ = '.';
-    end = std::copy(fractionDigits.begin(), fractionDigits.end(), end);
+    end = CopyShort(fractionDigits, end);
     if (!exponentDigits.empty()) {
         *end++ = 'e';
         if (negativeExponent) *end++ = '-';
-        end = std::copy(exponentDigits.begin(), exponentDigits.end(), end);
+        end = CopyShort(exponentDigits, end);
     }
 
     double value = 0.0;
@@ -129,18 +145,24 @@ std::string FormatNumber(float value, std::string_view pattern, const RegionalSe
     const bool writtenAsZero =
         std::all_of(digits, digitsEnd, [](char c) { return c == '0' || c == '.'; });
 
-    std::array<char, 192> text;
-    auto out = text.begin();
-    if (negative && !writtenAsZero)
-        out = std::copy(settings.minusSign.begin(), settings.minusSign.end(), out);
-    out = std::fill_n(
-        out, std::max<std::ptrdiff_t>(minimumIntegerDigits - (writtenPoint - digits), 0), '0');
-    out = std::copy(digits, writtenPoint, out);
-    if (writtenPoint != digitsEnd) {
-        out = std::copy(settings.decimalSeparator.begin(), settings.decimalSeparator.end(), out);
-        out = std::copy(writtenPoint + 1, digitsEnd, out);
+    const bool writeMinus = negative && !writtenAsZero;
+    const auto padding =
+        std::max<std::ptrdiff_t>(minimumIntegerDigits - (writtenPoint - digits), 0);
+    const bool writePoint = writtenPoint != digitsEnd;
+    const auto length = static_cast<std::size_t>(
+        (writeMinus ? std::ssize(settings.minusSign) : 0) + padding + (digitsEnd - digits) +
+        (writePoint ? std::ssize(settings.decimalSeparator) - 1 : 0));
+
+    std::string text(length, '0');
+    char* out = text.data();
+    if (writeMinus) out = CopyShort(settings.minusSign, out);
+    out += padding;
+    out = CopyShort({digits, writtenPoint}, out);
+    if (writePoint) {
+        out = CopyShort(settings.decimalSeparator, out);
+        CopyShort({writtenPoint + 1, digitsEnd}, out);
     }
-    return std::string(text.begin(), out);
+    return text;
 }
 
 }  // namespace runtime
