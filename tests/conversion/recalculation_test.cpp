@@ -5,16 +5,15 @@
 #include <cfenv>
 #include <optional>
 
+#include "tests/support/regional_settings.h"
+
 namespace {
 
+using namespace test_settings;
 using conversion::FormatRelativeHumidity;
 using conversion::Recalculate;
 using runtime::ErrorKind;
 using runtime::RegionalSettings;
-
-const RegionalSettings kGerman{",", "-"};
-const RegionalSettings kEnglish{".", "-"};
-const RegionalSettings kMultiByte{"\u066B", "\u2212"};
 
 struct Row {
     const char* temperature;

@@ -9,7 +9,9 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool IsWellFormedResult(std::string_view text) {
     if (!text.ends_with(conversion::kUnitSuffix)) return false;

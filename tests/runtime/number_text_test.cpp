@@ -5,14 +5,12 @@
 #include <cmath>
 #include <string>
 
+#include "tests/support/regional_settings.h"
+
 namespace {
 
+using namespace test_settings;
 using runtime::RegionalSettings;
-
-const RegionalSettings kGerman{",", "-"};
-const RegionalSettings kEnglish{".", "-"};
-// Arabic decimal separator and the Unicode minus sign: both several bytes long in UTF-8.
-const RegionalSettings kMultiByte{"\u066B", "\u2212"};
 
 struct Reading {
     const char* text;

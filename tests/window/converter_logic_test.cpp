@@ -5,13 +5,14 @@
 #include <map>
 #include <string>
 
+#include "tests/support/regional_settings.h"
+
 namespace {
 
+using namespace test_settings;
 using window::ConverterLogic;
 using window::kEscapeKeyCode;
 
-const runtime::RegionalSettings kGerman{",", "-"};
-const runtime::RegionalSettings kEnglish{".", "-"};
 constexpr int kDigitFiveKeyCode = 0x35;
 
 class FakeWindow : public window::ConverterView {
