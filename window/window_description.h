@@ -88,8 +88,8 @@ consteval const ControlDescription& Control(std::string_view name) {
 }
 
 // The controls in the order Tab visits them: by tab index, leaving out the labels, which take no
-// focus.
-constexpr std::array<const ControlDescription*, 4> TabOrder() {
+// focus. Worked out at compile time, so a table with more focusable controls fails to compile.
+inline constexpr auto kTabOrder = [] {
     std::array<const ControlDescription*, 4> order{};
     auto next = order.begin();
     for (const auto& control : kConverterWindow.controls) {
@@ -98,6 +98,10 @@ constexpr std::array<const ControlDescription*, 4> TabOrder() {
     std::sort(order.begin(), order.end(),
               [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
     return order;
-}
+}();
+
+// The most characters a text box holds, as Windows' edit fields always have; a longer paste is
+// cut there on every platform alike.
+inline constexpr int kTextBoxLimit = 32767;
 
 }  // namespace window

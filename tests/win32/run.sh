@@ -276,8 +276,11 @@ say "  Escape in I2: window closed, program ended with 0"
 
 say "second start, warm prefix"
 start_program
-# The first field has the focus, and its number is written the user's way.
-expect_text "I1 at start (focused, copied)" "$(copy_focused)" "23,0"
+# The first field has the focus with its number selected, so typing at once replaces it.
+xdotool type --delay 40 20
+expect_text "I1 after typing 20 at the start" "$(copy_focused)" "20"
+expect_text "result for 20 °C" "$(read_result)" "49,8 % rel"
+click I1
 keys Escape
 expect_program_ends "Escape in I1"
 say "  Escape in I1: window closed, program ended with 0"

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStringList>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -47,6 +48,14 @@ QFont DesignedFont(const window::FontDescription& description) {
     return QFont(face, description.points, description.weight);
 }
 
+// A one-line field keeps only the first line of what is pasted or dropped into it, up to a line
+// break or a NUL, as Windows' edit fields do; QLineEdit would keep the rest out of sight.
+void KeepFirstLine(QLineEdit* field, const QString& text) {
+    const auto end = std::find_if(text.begin(), text.end(),
+                                  [](QChar c) { return c == u'\n' || c == u'\r' || c == u'\0'; });
+    if (end != text.end()) field->setText(text.first(end - text.begin()));
+}
+
 QWidget* CreateControl(const ControlDescription& control, QWidget* parent) {
     const QString text = ToQString(control.text);
     switch (control.kind) {
@@ -72,11 +81,15 @@ ConverterWindow::ConverterWindow(QWidget* parent)
 
     for (const auto& control : kConverterWindow.controls) AddControl(control);
 
-    const auto order = window::TabOrder();
+    const auto& order = window::kTabOrder;
     for (std::size_t i = 0; i + 1 < order.size(); ++i) {
         setTabOrder(ControlNamed(order[i]->name), ControlNamed(order[i + 1]->name));
     }
-    ControlNamed(order.front()->name)->setFocus();
+    // As a dialog does when it opens: the first field has the focus with its text selected, so
+    // typing replaces the initial number.
+    QWidget* first = ControlNamed(order.front()->name);
+    first->setFocus();
+    if (auto* field = qobject_cast<QLineEdit*>(first)) field->selectAll();
 }
 
 void ConverterWindow::AddControl(const ControlDescription& control) {
@@ -91,15 +104,20 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
     }
 
     if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+        field->setMaxLength(window::kTextBoxLimit);
         field->setText(QString::fromStdString(logic_.InitialText(control)));
         if (control.name == window::kTemperatureField || control.name == window::kHumidityField) {
+            inputFields_.push_back(field);
             field->installEventFilter(this);
-            connect(field, &QLineEdit::textEdited, this, [this] {
+            connect(field, &QLineEdit::textEdited, this, [this, field](const QString& text) {
+                KeepFirstLine(field, text);
                 // Keys report themselves once the field has taken them; this is for the rest.
                 if (!handlingKey_) logic_.OnInputEdited();
             });
         }
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        // Enter on the focused button presses it, as on Windows.
+        button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this, [this] { logic_.OnCalculateClicked(); });
     }
 }
@@ -109,9 +127,7 @@ QWidget* ConverterWindow::ControlNamed(std::string_view name) const {
 }
 
 bool ConverterWindow::IsInputField(const QObject* object) const {
-    const QString name = object->objectName();
-    return name == ToQString(window::kTemperatureField) ||
-           name == ToQString(window::kHumidityField);
+    return inputFields_.contains(object);
 }
 
 std::string ConverterWindow::FieldText(std::string_view field) const {

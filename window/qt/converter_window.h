@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPixmap>
 #include <QWidget>
 
@@ -37,6 +38,7 @@ class ConverterWindow : public QWidget, public window::ConverterView {
     bool IsInputField(const QObject* object) const;
 
     window::ConverterLogic logic_;
+    QList<const QObject*> inputFields_;
     QPixmap banner_;
     bool handlingKey_ = false;
 };

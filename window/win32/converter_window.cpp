@@ -84,6 +84,8 @@ bool ConverterWindow::Open(int showCommand) {
     ShowWindow(hwnd(), showCommand);
     UpdateWindow(hwnd());
     SetFocus(focusWhenInactive_);
+    // As a dialog does when it opens: the first field's text is selected, so typing replaces it.
+    SendMessageW(focusWhenInactive_, EM_SETSEL, 0, -1);
     return true;
 }
 
@@ -189,7 +191,7 @@ bool ConverterWindow::CreateControls() {
     // that take the focus, by tab index, then the labels.
     std::array<size_t, kControlCount> creationOrder{};
     size_t next = 0;
-    for (const ControlDescription* control : window::TabOrder()) {
+    for (const ControlDescription* control : window::kTabOrder) {
         creationOrder[next++] = IndexOf(*control);
     }
     for (const ControlDescription& control : kControls) {
@@ -224,6 +226,9 @@ bool ConverterWindow::CreateControls() {
                             instance_, nullptr);
         if (!created) return false;
         controls_[index] = created;
+        if (control.kind == ControlKind::TextBox) {
+            SendMessageW(created, EM_SETLIMITTEXT, window::kTextBoxLimit, 0);
+        }
         if (control.name == window::kTemperatureField || control.name == window::kHumidityField) {
             SetWindowSubclass(created, InputFieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
         }

@@ -35,6 +35,7 @@ class ConverterWindowTest : public QObject {
     void tabVisitsFieldsAndButtonInOrder();
     void altBCalculatesFromEveryControl_data();
     void altBCalculatesFromEveryControl();
+    void enterPressesTheFocusedButton();
     void escapeClosesOnlyFromAnInputField_data();
     void escapeClosesOnlyFromAnInputField();
     void typingRecalculatesAtOnce_data();
@@ -233,6 +234,12 @@ void ConverterWindowTest::altBCalculatesFromEveryControl() {
     QVERIFY(window_->isVisible());
 }
 
+void ConverterWindowTest::enterPressesTheFocusedButton() {
+    tabTo(u"Command1"_s);
+    press(Qt::Key_Return);
+    QTRY_COMPARE(result(), u"41,8 % rel"_s);
+}
+
 void ConverterWindowTest::escapeClosesOnlyFromAnInputField_data() {
     QTest::addColumn<QString>("focus");
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
@@ -267,6 +274,8 @@ void ConverterWindowTest::typingRecalculatesAtOnce_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
 
+    QTest::newRow("typing at the start replaces the selected initial number")
+        << u"I1"_s << QStringList{u"20"_s} << u"20"_s << u"49,8 % rel"_s;
     QTest::newRow("5 at the end of I2")
         << u"I2"_s << QStringList{u"{End}"_s, u"5"_s} << u"8,65"_s << u"42,1 % rel"_s;
     QTest::newRow("I1 emptied with Backspace")
@@ -363,13 +372,19 @@ void ConverterWindowTest::failingInputsShowNoResultOnEveryPath() {
 
 void ConverterWindowTest::pasteRecalculates_data() {
     QTest::addColumn<bool>("byContextMenu");
-    QTest::newRow("Ctrl+V") << false;
-    QTest::newRow("context menu") << true;
+    QTest::addColumn<QString>("clipboard");
+    QTest::newRow("Ctrl+V") << false << u"8,65"_s;
+    QTest::newRow("context menu") << true << u"8,65"_s;
+    // A copied spreadsheet cell or terminal line: the field keeps its first line only.
+    QTest::newRow("with a line break") << false << u"8,65\n"_s;
+    QTest::newRow("two lines") << false << u"8,65\r\n17,3"_s;
+    QTest::newRow("with a NUL") << true << QString(u"8,65\0x"_s);
 }
 
 void ConverterWindowTest::pasteRecalculates() {
     QFETCH(bool, byContextMenu);
-    QApplication::clipboard()->setText(u"8,65"_s);
+    QFETCH(QString, clipboard);
+    QApplication::clipboard()->setText(clipboard);
     tabTo(u"I2"_s);  // selects the whole field, so the paste replaces it
     if (byContextMenu) {
         // The menu runs its own event loop; choose "Einfügen" from inside it.
