@@ -37,6 +37,8 @@ click_into() {
 
 # What Text1 shows, read as a person would: click into it, select all, copy, paste elsewhere.
 text1_shows() {
+    # A marker first, so that a clipboard left from an earlier check can never pass for this one.
+    printf '%s' '<nichts kopiert>' | xclip -selection clipboard >/dev/null 2>&1
     click_into Text1
     xdotool key --clearmodifiers ctrl+a ctrl+c
     [[ $(timeout 2 xclip -o -selection clipboard 2>/dev/null) == "$1" ]]

@@ -20,7 +20,11 @@ fail() {
 }
 
 work=$(mktemp -d)
+# Installing and removing packages needs root; a developer with sudo runs this too.
+sudo=()
+((EUID == 0)) || sudo=(sudo)
 installed_by_us=false
+installed_before=false
 xvfb_pid='' openbox_pid='' app_pid=''
 cleanup() {
     local pid
@@ -30,7 +34,11 @@ cleanup() {
     wait 2>/dev/null || true
     if $installed_by_us; then
         say "removing the package this run installed"
-        dpkg -r "$package" >/dev/null 2>&1 || true
+        "${sudo[@]}" dpkg -r "$package" >/dev/null 2>&1 || true
+    fi
+    if $installed_before && [[ -f ${deb:-} ]]; then
+        say "installing $package again, as it was before this run"
+        "${sudo[@]}" dpkg -i "$deb" >/dev/null 2>&1 || true
     fi
     rm -rf "$work"
 }
@@ -112,14 +120,15 @@ packed=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' 
     fail "the package holds other files:"$'\n'"$packed"
 
 if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q ' installed'; then
-    say "removing an earlier install of $package"
-    dpkg -r "$package" >/dev/null
+    say "removing an earlier install of $package for the run"
+    installed_before=true
+    "${sudo[@]}" dpkg -r "$package" >/dev/null
 fi
 say "dpkg -i $deb"
 installed_by_us=true
-if ! dpkg -i "$deb"; then
+if ! "${sudo[@]}" dpkg -i "$deb"; then
     say "apt-get -f install for missing dependencies"
-    DEBIAN_FRONTEND=noninteractive apt-get -f install -y -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -f install -y -qq
 fi
 [[ $(dpkg-query -W -f='${Status}' "$package") == "install ok installed" ]] ||
     fail "$package is not installed"
@@ -194,7 +203,7 @@ app_pid=''
 ((status == 0)) || fail "the program ended with status $status: $(cat "$work/app.log")"
 
 say "dpkg -r $package"
-dpkg -r "$package" >/dev/null
+"${sudo[@]}" dpkg -r "$package" >/dev/null
 installed_by_us=false
 for file in "${expected_files[@]}" /usr/share/doc/$package; do
     [[ ! -e $file ]] || fail "$file is left after dpkg -r"
