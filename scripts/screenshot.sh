@@ -11,7 +11,7 @@ if [[ ! -x $program ]]; then
 fi
 cmake --build "$build" --target feuchte-abs-rel >/dev/null
 
-source tests/e2e/x_session.sh
+source tests/support/x_session.sh
 x_session_start
 
 LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 "$program" &

@@ -6,7 +6,7 @@
 set -euo pipefail
 
 program=$(realpath "${1:?usage: $0 PATH/TO/feuchte-abs-rel}")
-source "$(dirname "$0")/x_session.sh"
+source "$(dirname "$0")/../support/x_session.sh"
 
 failures=0
 fail() {

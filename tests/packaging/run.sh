@@ -25,13 +25,13 @@ sudo=()
 ((EUID == 0)) || sudo=(sudo)
 installed_by_us=false
 installed_before=false
-xvfb_pid='' openbox_pid='' app_pid=''
+app_pid=''
 cleanup() {
-    local pid
-    for pid in "$app_pid" "$openbox_pid" "$xvfb_pid"; do
-        [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
-    done
-    wait 2>/dev/null || true
+    if [[ -n $app_pid ]]; then
+        kill "$app_pid" 2>/dev/null || true
+        wait "$app_pid" 2>/dev/null || true
+    fi
+    x_session_stop
     if $installed_by_us; then
         say "removing the package this run installed"
         "${sudo[@]}" dpkg -r "$package" >/dev/null 2>&1 || true
@@ -43,6 +43,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+source tests/support/x_session.sh
 
 # Every file the package owns, as a desktop expects to find it.
 expected_files=(
@@ -154,24 +155,11 @@ grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
     "/usr/share/metainfo/$app_id.metainfo.xml" || fail "the metadata launches no $app_id.desktop"
 
 say "starting Xvfb and openbox"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for ((i = 0; i < 100; i++)); do
-    [[ -s $work/display ]] && break
-    sleep 0.1
-done
-[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=:$(head -n 1 "$work/display")
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-openbox_pid=$!
-for ((i = 0; i < 100; i++)); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+x_session_start || fail "Xvfb or openbox did not start"
 
 say "starting $program on $DISPLAY as a desktop would: its name through PATH, a plain environment"
-mkdir -m 700 "$work/runtime" "$work/home"
-env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
+mkdir -m 700 "$work/home"
+env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
     DISPLAY="$DISPLAY" LANG=C.UTF-8 "${exec_line%% *}" >"$work/app.log" 2>&1 &
 app_pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1) ||

@@ -25,7 +25,7 @@ fail() {
         import -window root build-windows/failure.png 2>/dev/null; then
         echo "win32: the screen at the failure: build-windows/failure.png" >&2
     fi
-    for log in "${work:-/nonexistent}"/*.log; do
+    for log in "${work:-/nonexistent}"/*.log "${x_session_dir:-/nonexistent}"/*.log; do
         [[ -s $log ]] || continue
         echo "--- last lines of $(basename "$log")" >&2
         tail -n 15 "$log" >&2
@@ -48,37 +48,21 @@ fi
 
 # --- a private X display, a window manager and a wine prefix, all gone when the script ends --
 work=$(mktemp -d)
-xvfb_pid=
-openbox_pid=
 export WINEPREFIX=$work/prefix
 cleanup() {
-    # wineserver -k ends every process of this prefix, and only those.
+    # wineserver -k ends every process of this prefix, and only those; then the X server can go.
     if [[ -d $WINEPREFIX ]]; then
         wineserver -k >/dev/null 2>&1 || true
         timeout 10 wineserver -w >/dev/null 2>&1 || true
     fi
-    [[ -n $openbox_pid ]] && kill "$openbox_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
+    x_session_stop
     rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 130' INT TERM
+source tests/support/x_session.sh
 
 say "start Xvfb and openbox"
-# -displayfd picks a free display number, so parallel runs do not collide.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || fail "Xvfb did not start"
-DISPLAY=:$(head -n 1 "$work/display")
-export DISPLAY
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-openbox_pid=$!
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+x_session_start || fail "Xvfb or openbox did not start"
 
 # Wine takes the user's number format from LC_ALL, even where glibc lacks that locale; German
 # gives the decimal comma the expected texts below are written with (reading the input fields

@@ -1,11 +1,13 @@
 # Sourced by the scripts that need a screen: starts a private X server on a free display and a
 # window manager on it, and ends both, with everything else registered, when the script exits.
+# A script with a cleanup of its own sets its EXIT trap before sourcing this and calls
+# x_session_stop from it; this file then leaves that trap in place.
 
 x_session_pids=()
 x_session_dir=$(mktemp -d)
 
 x_session_stop() {
-    local pid
+    local pid i
     for ((i = ${#x_session_pids[@]} - 1; i >= 0; i--)); do
         pid=${x_session_pids[i]}
         kill "$pid" 2>/dev/null || true
@@ -16,7 +18,7 @@ x_session_stop() {
     x_session_pids=()
     rm -rf "$x_session_dir"
 }
-trap x_session_stop EXIT
+[[ -n $(trap -p EXIT) ]] || trap x_session_stop EXIT
 trap 'exit 130' INT TERM
 
 # Ends the process with the script.
@@ -63,5 +65,8 @@ x_session_start() {
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     openbox --sm-disable >"$x_session_dir/openbox.log" 2>&1 &
     x_session_track $!
-    wait_for "the window manager" 20 x_session_has_window_manager
+    wait_for "the window manager" 20 x_session_has_window_manager || {
+        cat "$x_session_dir/openbox.log" >&2
+        return 1
+    }
 }
