@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes docs/screenshot-linux.png: the converter window with its frame, as openbox shows it on a
-# private X server. Builds the program first if needed.
+# private X server, after 5 has been typed at the end of the humidity. Builds the program first if
+# needed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,6 +27,10 @@ x=$(($(geometry 'Absolute upper-left X') - left))
 y=$(($(geometry 'Absolute upper-left Y') - top))
 width=$(($(geometry 'Width') + left + right))
 height=$(($(geometry 'Height') + top + bottom))
+
+# Shown in use, as on Windows: 8,65 g/m³ typed into the humidity field.
+timeout 10 xdotool windowactivate --sync "$window"
+xdotool key --delay 40 Tab End 5
 
 # The window has painted itself once two shots in a row agree and the banner is there.
 shot="$x_session_dir/shot.png"
