@@ -11,7 +11,7 @@ ConverterLogic::ConverterLogic(ConverterView& view, runtime::RegionalSettings se
 
 std::string ConverterLogic::InitialText(const ControlDescription& control) const {
     std::string text(control.text);
-    if (control.name != kTemperatureField && control.name != kHumidityField) return text;
+    if (!IsInputField(control)) return text;
     std::string localized;
     for (const char c : text) {
         if (c == ',') {

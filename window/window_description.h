@@ -79,6 +79,11 @@ inline constexpr std::string_view kHumidityField = "I2";
 inline constexpr std::string_view kResultField = "Text1";
 inline constexpr std::string_view kCalculateButton = "Command1";
 
+// The two fields the user types the inputs into; every key there recalculates.
+constexpr bool IsInputField(const ControlDescription& control) {
+    return control.name == kTemperatureField || control.name == kHumidityField;
+}
+
 // A misspelt name fails to compile.
 consteval const ControlDescription& Control(std::string_view name) {
     for (const auto& control : kConverterWindow.controls) {

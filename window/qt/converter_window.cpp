@@ -106,7 +106,7 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
     if (auto* field = qobject_cast<QLineEdit*>(widget)) {
         field->setMaxLength(window::kTextBoxLimit);
         field->setText(QString::fromStdString(logic_.InitialText(control)));
-        if (control.name == window::kTemperatureField || control.name == window::kHumidityField) {
+        if (window::IsInputField(control)) {
             inputFields_.push_back(field);
             field->installEventFilter(this);
             connect(field, &QLineEdit::textEdited, this, [this, field](const QString& text) {

@@ -229,7 +229,7 @@ bool ConverterWindow::CreateControls() {
         if (control.kind == ControlKind::TextBox) {
             SendMessageW(created, EM_SETLIMITTEXT, window::kTextBoxLimit, 0);
         }
-        if (control.name == window::kTemperatureField || control.name == window::kHumidityField) {
+        if (window::IsInputField(control)) {
             SetWindowSubclass(created, InputFieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
         }
     }
