@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Each picture rendered from the artwork is there, has its size, and is the vector drawing at that
-# size (within 0.6 % mean absolute error); the dark banner's lettering keeps 4.5:1 against dark
-# windows.
+# size; the dark banner's lettering keeps 4.5:1 against dark windows. A window may be 0.6 % off the
+# drawing, but a picture is the drawing itself: more than 0.1 % (mean absolute error) means a fault,
+# such as edges blended towards a light background, which makes a 0.2-0.5 % fringe on dark ones.
 set -euo pipefail
 res=$(cd "$(dirname "$0")/../../resources" && pwd)
 tmp=$(mktemp -d)
@@ -20,7 +21,7 @@ while read -r picture size scale background variant; do
     has_size "$res/$picture" "$size" || continue
     out=$("$res/artwork/measure.sh" "$res/$picture" "$scale" "$background" "$variant")
     echo "$picture: $out"
-    holds "$(sed -n 's/.*error \([0-9.]*\) %.*/\1/p' <<<"$out") <= 0.6" || fail "$picture is off its source"
+    holds "$(sed -n 's/.*error \([0-9.]*\) %.*/\1/p' <<<"$out") <= 0.1" || fail "$picture is off its source"
     [[ $variant == light ]] && continue
     for ratio in $(sed -n 's/.*contrast \([0-9.]*\):1.*/\1/p' <<<"$out"); do
         holds "$ratio >= 4.5" || fail "$picture: lettering at $ratio:1 on $background"
@@ -46,7 +47,7 @@ icon() { # picture size
     mae=$(compare -metric MAE "$1" "$tmp/vector.png" null: 2>&1) || true
     echo "${1##*/}: mean absolute error $mae"
     mae=${mae##*(}
-    holds "${mae%)} <= 0.006" || fail "${1##*/} is off its drawing"
+    holds "${mae%)} <= 0.001" || fail "${1##*/} is off its drawing"
 }
 for size in 16 22 24 32 48 64 128 256; do icon "$res/icons/${size}x$size.png" "$size"; done
 icotool -x -o "$tmp" "$res/app-dpi.ico"
