@@ -13,7 +13,7 @@ run_packages=(
 test_packages=(
     "${run_packages[@]}"
     googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-    xvfb xauth openbox xdotool xclip x11-utils imagemagick time
+    xvfb xauth openbox xdotool xclip x11-utils imagemagick librsvg2-bin time
     g++-mingw-w64-x86-64 wine wine64 fonts-wine python3 python3-pefile icoutils
     desktop-file-utils appstream dpkg-dev file
 )
