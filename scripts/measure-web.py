@@ -35,6 +35,7 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
 
 server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
                                          functools.partial(Quiet, directory=PAGE))
+server.handle_error = lambda *args: None  # a reload cuts off the previous page's requests
 threading.Thread(target=server.serve_forever, daemon=True).start()
 url = f"http://127.0.0.1:{server.server_port}/"
 

@@ -72,9 +72,8 @@ function start(core) {
   const description = JSON.parse(read(core._Start()));
 
   const frame = document.getElementById(description.name);
-  const banner = frame.querySelector('svg');
-  banner.setAttribute('width', description.bannerWidth);
-  banner.setAttribute('height', description.bannerHeight);
+  const banner = document.getElementById('banner');
+  Object.assign(banner, {width: description.bannerWidth, height: description.bannerHeight});
   document.title = description.caption;
   Object.assign(frame.style, {width: description.width + 'px', height: description.height + 'px'});
   const controls = {};
