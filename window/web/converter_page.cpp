@@ -116,6 +116,7 @@ std::string DescribeWindow() {
     AppendField(out, "height", TwipsToPixels(kConverterWindow.clientHeight));
     AppendField(out, "bannerWidth", kConverterWindow.bannerWidth);
     AppendField(out, "bannerHeight", kConverterWindow.bannerHeight);
+    AppendField(out, "textLimit", window::kTextBoxLimit);
     out += "\"controls\":[";
     for (const auto* control : window::kTabOrder) {
         AppendControl(out, *control);
@@ -145,8 +146,8 @@ EMSCRIPTEN_KEEPALIVE char* ReserveText(int slot, int bytes) {
 
 // Takes the regional settings from their slots and describes the window in them.
 EMSCRIPTEN_KEEPALIVE const char* Start() {
-    logic.emplace(view, runtime::RegionalSettings{slots[kDecimalSeparatorSlot],
-                                                  slots[kMinusSignSlot]});
+    logic.emplace(view,
+                  runtime::RegionalSettings{slots[kDecimalSeparatorSlot], slots[kMinusSignSlot]});
     description = DescribeWindow();
     return description.c_str();
 }

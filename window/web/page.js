@@ -30,7 +30,7 @@ function firstLine(text) {
   return text.split(/[\r\n\0]/, 1)[0];
 }
 
-function createControl(control) {
+function createControl(control, textLimit) {
   const tag = {text: 'input', label: 'div', button: 'button'}[control.kind];
   const element = document.createElement(tag);
   element.id = control.name;
@@ -45,7 +45,7 @@ function createControl(control) {
   }
   if (control.accessibleName) element.setAttribute('aria-label', control.accessibleName);
   if (control.kind === 'text') {
-    Object.assign(element, {type: 'text', value: control.text, maxLength: 32767});
+    Object.assign(element, {type: 'text', value: control.text, maxLength: textLimit});
     element.spellcheck = false;
     element.autocomplete = 'off';
   } else if (control.kind === 'button') {
@@ -78,7 +78,7 @@ function start(core) {
   Object.assign(frame.style, {width: description.width + 'px', height: description.height + 'px'});
   const controls = {};
   for (const control of description.controls) {
-    controls[control.name] = createControl(control);
+    controls[control.name] = createControl(control, description.textLimit);
     frame.append(controls[control.name]);
   }
   const inputs = description.controls.filter((c) => c.input).map((c) => controls[c.name]);
