@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "dpi.h"
 #include "resource_ids.h"
 #include "text.h"
 
@@ -83,12 +84,12 @@ HWND ConverterWindow::Control(std::string_view name) const {
 LRESULT ConverterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE: {
-            dpi_ = GetDpiForWindow(hwnd());
+            dpi_ = WindowDpi(hwnd());
             if (!CreateControls()) return -1;
             ApplyDpi(dpi_);
             RECT frame{0, 0, Scale(kConverterWindow.clientWidth),
                        Scale(kConverterWindow.clientHeight)};
-            AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi_);
+            AddFrame(frame, kWindowStyle, kWindowExStyle, dpi_);
             SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             NameControlsForScreenReaders();

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "dpi.h"
 #include "text.h"
 
 // How the window is built: its controls created from the description, placed and given fonts
@@ -40,8 +41,7 @@ HFONT CreateDescribedFont(const window::FontDescription& font, UINT dpi) {
 HFONT CreateDefaultFont(UINT dpi) {
     LOGFONTW font{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-    font.lfHeight =
-        MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(GetDpiForSystem()));
+    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
     return CreateFontIndirectW(&font);
 }
 
