@@ -170,15 +170,20 @@ class GermanPage(unittest.TestCase):
 
 class OtherLanguages(unittest.TestCase):
     def test_number_format_of_the_browser_language(self):
-        for language, initial, negative in (("en-US", ("23.0", "8.6"), "-4.9 % rel"),
-                                            ("sv-SE", ("23,0", "8,6"), "\u22124,9 % rel")):
+        for language, *shown in (
+                ("en-US", "23.0", "8.6", "41.8 % rel", "-1", "-4.9 % rel"),
+                ("sv-SE", "23,0", "8,6", "41,8 % rel", "\u22121", "\u22124,9 % rel"),
+                ("fa-IR", "\u06f2\u06f3\u066b\u06f0", "\u06f8\u066b\u06f6",
+                 "\u06f4\u06f1\u066b\u06f8 % rel", "\u2212\u06f1",
+                 "\u2212\u06f4\u066b\u06f9 % rel")):
             page = Page(language)
             try:
-                self.assertEqual((page.text("I1"), page.text("I2")), initial)
+                seen = [page.text("I1"), page.text("I2")]
                 page.keys(Keys.ALT, "b", Keys.NULL)
-                self.assertEqual(page.text("Text1"), "41" + initial[0][2] + "8 % rel")
-                page.replace("I2", negative[:1] + "1")
-                self.assertEqual(page.text("Text1"), negative, language)
+                seen.append(page.text("Text1"))
+                page.replace("I2", shown[3])
+                seen += [page.text("I2"), page.text("Text1")]
+                self.assertEqual(seen, shown, language)
             finally:
                 page.close()
 

@@ -2,12 +2,14 @@
 // every event to the same event logic as the desktop windows.
 'use strict';
 
-// The browser's number format, as the desktop windows take theirs from the system.
+// The browser's number format: separator, minus sign and digits, as the desktop windows take
+// theirs from the system.
 function regionalSettings() {
   const format = new Intl.NumberFormat(navigator.language, {useGrouping: false});
   const part = (value, type, fallback) =>
     (format.formatToParts(value).find((p) => p.type === type) || {value: fallback}).value;
-  return {decimalSeparator: part(1.5, 'decimal', '.'), minusSign: part(-1, 'minusSign', '-')};
+  return {decimalSeparator: part(1.5, 'decimal', '.'), minusSign: part(-1, 'minusSign', '-'),
+    zeroDigit: format.format(0)};
 }
 
 function connect(core) {
@@ -69,6 +71,7 @@ function start(core) {
   const settings = regionalSettings();
   put(2, settings.decimalSeparator);
   put(3, settings.minusSign);
+  put(4, settings.zeroDigit);
   const description = JSON.parse(read(core._Start()));
 
   const frame = document.getElementById(description.name);
