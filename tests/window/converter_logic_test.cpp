@@ -30,14 +30,12 @@ class FakeWindow : public window::ConverterView {
 
 TEST(ConverterLogic, ShowsTheInitialNumbersInTheUsersFormat) {
     FakeWindow view;
-    const ConverterLogic german(view, kGerman);
     const ConverterLogic english(view, kEnglish);
-    EXPECT_EQ(german.InitialText(window::Control("I1")), "23,0");
-    EXPECT_EQ(german.InitialText(window::Control("I2")), "8,6");
-    EXPECT_EQ(english.InitialText(window::Control("I1")), "23.0");
+    const ConverterLogic persian(view, kPersian);
+    EXPECT_EQ(ConverterLogic(view, kGerman).InitialText(window::Control("I1")), "23,0");
     EXPECT_EQ(english.InitialText(window::Control("I2")), "8.6");
-    EXPECT_EQ(english.InitialText(window::Control("Text1")), "--- % rel");
-    EXPECT_EQ(english.InitialText(window::Control("Label2")), "%  a");
+    EXPECT_EQ(persian.InitialText(window::Control("I1")), "\u06F2\u06F3\u066B\u06F0");
+    EXPECT_EQ(persian.InitialText(window::Control("Text1")), "--- % rel");
 }
 
 TEST(ConverterLogic, EveryPathRecalculatesFromTheTextsOnScreen) {
