@@ -14,7 +14,7 @@ run_packages=(
 web_packages=(cmake ninja-build emscripten python3)
 test_packages=(
     "${run_packages[@]}" "${web_packages[@]}" chromium chromium-driver python3-selenium
-    googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+    googletest libgtest-dev libbenchmark-dev nodejs clang libclang-rt-14-dev
     xvfb xauth openbox xdotool xclip x11-utils imagemagick librsvg2-bin time
     g++-mingw-w64-x86-64 wine wine64 fonts-wine python3 python3-pefile icoutils
     desktop-file-utils appstream dpkg-dev file

@@ -121,7 +121,8 @@ function start(core) {
   controls.Command1.addEventListener('click', () => recalculate(core._CalculateClicked));
   // Alt+B from anywhere on the page, whatever the browser makes of the access key.
   document.addEventListener('keydown', (event) => {
-    if (event.altKey && !event.ctrlKey && !event.metaKey && event.code === 'KeyB') {
+    const key = event.key.toLowerCase() === controls.Command1.accessKey;
+    if (event.altKey && !event.ctrlKey && !event.metaKey && key) {
       event.preventDefault();
       recalculate(core._CalculateClicked);
     }
