@@ -15,12 +15,12 @@ case $variant in
     dark) source=$here/../banner/dark.svg ;;
     *) echo "measure.sh: variant is light or dark, not $variant" >&2; exit 2 ;;
 esac
-background=${3:-#$(convert "$crop[0]" -format '%[hex:u.p{0,0}]' info: | cut -c1-6)}
+background=${3:-#$(convert "${crop}[0]" -format '%[hex:u.p{0,0}]' info: | cut -c1-6)}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-size=$(identify -format '%wx%h' "$crop[0]")
-convert "$crop[0]" -background "$background" -flatten -alpha off "png24:$tmp/crop.png"
+size=$(identify -format '%wx%h' "${crop}[0]")
+convert "${crop}[0]" -background "$background" -flatten -alpha off "png24:$tmp/crop.png"
 rsvg-convert -z "$scale" "$source" | convert - -background "$background" -flatten \
     -gravity northwest -extent "$size" -alpha off "png24:$tmp/vector.png"
 # compare exits with 1 when the pictures differ, which they may; 2 is a failure.

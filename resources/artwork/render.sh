@@ -43,7 +43,8 @@ convert "$tmp/banner.png" \
 
 # Lossless, smallest zlib setting ImageMagick has; no date, time or text chunks.
 png() { # input output
-    convert "$1" -strip -define png:exclude-chunks=date,time -quality 95 "png:$2"
+    convert "$1" -strip -define png:exclude-chunks=date,time -quality 91 \
+        -define png:compression-strategy=0 "png:$2"
 }
 zoom() { printf '%d.%02d' $(($1 / 100)) $(($1 % 100)); }
 
