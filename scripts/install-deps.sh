@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that are missing for a purpose: "run" (build and open the
-# window) or "test" (build and run every test). The one list of the project's dependencies.
+# window), "release" (scripts/release.sh) or "test" (build and run every test). The one list of
+# the project's dependencies.
 set -euo pipefail
 
 purpose=${1:-test}
@@ -10,18 +11,25 @@ run_packages=(
     qt6-base-dev libgl-dev qt6-translations-l10n qt6-qpa-plugins
     fonts-dejavu-core fonts-liberation2
 )
-test_packages=(
+# scripts/release.sh: the Debian package the Debian way, the Windows program and its installer.
+release_packages=(
     "${run_packages[@]}"
+    build-essential debhelper dpkg-dev git
+    g++-mingw-w64-x86-64 python3 wixl python3-gi gir1.2-libmsi-1.0 zip strip-nondeterminism
+)
+test_packages=(
+    "${release_packages[@]}"
     googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth openbox xdotool xclip x11-utils imagemagick time
     g++-mingw-w64-x86-64 wine wine64 fonts-wine python3 python3-pefile icoutils
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream file lintian devscripts msitools
 )
 
 case "$purpose" in
     run) wanted=("${run_packages[@]}") ;;
+    release) wanted=("${release_packages[@]}") ;;
     test) wanted=("${test_packages[@]}") ;;
-    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+    *) echo "usage: $0 run|release|test" >&2; exit 2 ;;
 esac
 
 missing=()
