@@ -2,12 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
-#include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <string>
-#include <vector>
 
 #include "tests/support/regional_settings.h"
 
@@ -134,37 +130,6 @@ TEST(FormatNumber, WritesThePatternsDigitsWithRegionalSigns) {
     for (const auto& [value, pattern, settings, expected] : cases) {
         EXPECT_EQ(runtime::FormatNumber(value, pattern, settings), expected)
             << value << " as " << pattern;
-    }
-}
-
-// FormatNumber takes a shortcut for few decimals; it must write exactly what to_chars writes.
-TEST(FormatNumber, AgreesWithToCharsDigitForDigit) {
-    std::vector<float> values{0.25F,   0.125F,  2.5F,        -0.5F, 1.5F,  0.05F,  1e-30F,
-                              -1e-30F, 3.4e38F, 16777216.0F, 1e17F, 1e18F, 9.2e18F};
-    for (int tenths = -32768; tenths <= 1000; ++tenths) {
-        values.push_back(static_cast<float>(tenths / 10.0));
-    }
-    std::uint32_t bits = 12345;
-    for (int i = 0; i < 20000; ++i) {
-        bits = bits * 1664525U + 1013904223U;
-        const auto value = std::bit_cast<float>(bits);
-        if (std::isfinite(value)) values.push_back(value);
-    }
-    for (int decimals = 0; decimals <= 9; ++decimals) {
-        const std::string pattern =
-            decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0');
-        for (const float value : values) {
-            std::array<char, 128> buffer{};
-            const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                           std::chars_format::fixed, decimals)
-                                 .ptr;
-            std::string expected(buffer.data(), end);
-            if (expected.find_first_not_of("-0.") == std::string::npos) {
-                expected.erase(0, expected.starts_with('-') ? 1 : 0);
-            }
-            ASSERT_EQ(runtime::FormatNumber(value, pattern, kEnglish), expected)
-                << std::hexfloat << value << " with " << decimals << " decimals";
-        }
     }
 }
 
