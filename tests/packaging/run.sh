@@ -69,7 +69,7 @@ opens_window() {
         wait_for "the window to close" 10 bash -c "! xdotool search --onlyvisible --name '^$title\$'"
 }
 installed() { ls -d /usr/bin/$package /usr/share/doc/$package /usr/share/{applications,metainfo,icons/hicolor/*/apps}/$id* /usr/share/man/{,de/}man1/$package* 2>/dev/null || true; }
-wine() { env LC_ALL=de_DE.UTF-8 wine "$@"; }
+wine() { env LC_ALL=C.UTF-8 wine "$@"; }  # a UTF-8 locale, for the arrow in the file name
 arp_entries() {  # name|maker|version of every product registered for uninstall under our name
     wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | tr -d '\r' |
         awk '/^HKEY/ { if (n == "'"$title"'") print n "|" p "|" v; n = p = v = "" }
@@ -89,7 +89,8 @@ msibuild "$older" -q "UPDATE \`Property\` SET \`Value\` = '0.9.0.0' WHERE \`Prop
 lnk='./users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Feuchte abs → rel.lnk'
 [[ $EUID == 0 ]] || lnk=${lnk/root/$USER}
 exe="./Program Files/Feuchte-Werkstatt/$package.exe"
-icon_sizes=(); for png in resources/icons/*x*.png; do icon_sizes+=("$(basename "$png" .png)"); done
+icons=(/usr/share/icons/hicolor/scalable/apps/$id.svg)  # and every size the artwork is drawn in
+for png in resources/icons/*x*.png; do icons+=("/usr/share/icons/hicolor/$(basename "$png" .png)/apps/$id.png"); done
 
 same "version in debian/changelog"      "$version" dpkg-parsechangelog -S Version
 same "version of the .deb"              "$version" dpkg-deb -f "$deb" Version
@@ -109,7 +110,7 @@ done
 same "Recommends"                       qt6-translations-l10n dpkg-deb -f "$deb" Recommends
 same "files in the .deb"                "$(printf '%s\n' /usr/bin/$package \
     /usr/share/applications/$id.desktop /usr/share/doc/$package/{changelog.gz,copyright} \
-    /usr/share/icons/hicolor/{scalable/apps/$id.svg,"${icon_sizes[@]/%//apps/$id.png}"} \
+    "${icons[@]}" \
     /usr/share/man/{de/,}man1/$package.1.gz /usr/share/metainfo/$id.metainfo.xml | sort)" deb_files
 check "dpkg -i"                         "${sudo[@]}" dpkg -i "$deb"
 check "Exec of the desktop entry is on PATH" command -v "$(sed -n 's/^Exec=//p' /usr/share/applications/$id.desktop)"
@@ -119,7 +120,6 @@ check "the installed program opens its window" opens_window $package env -i PATH
 check "dpkg --purge"                    "${sudo[@]}" dpkg --purge $package
 same "files left after dpkg --purge"    "" installed
 
-wineserver -p >/dev/null 2>&1  # one for the whole run, gone with the prefix
 check "wine prefix"                     wine wineboot --init
 check "msiexec /i (version 0.9)"        wine msiexec /i "$older" /qn
 same "registered for uninstall"         "$title|Feuchte-Werkstatt|0.9.0.0" arp_entries
