@@ -30,7 +30,3 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--gc-sections")
 get_filename_component(source_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 string(APPEND CMAKE_CXX_FLAGS_INIT " -ffile-prefix-map=${source_root}=.")
 string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -Wl,--no-insert-timestamp")
-# Windows 7 SP1 is the oldest Windows the program runs on; the PE header says so.
-string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT
-       " -Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,1"
-       " -Wl,--major-os-version,6 -Wl,--minor-os-version,1")

@@ -112,6 +112,8 @@ same "files in the .deb"                "$(printf '%s\n' /usr/bin/$package \
     /usr/share/applications/$id.desktop /usr/share/doc/$package/{changelog.gz,copyright} \
     "${icons[@]}" \
     /usr/share/man/{de/,}man1/$package.1.gz /usr/share/metainfo/$id.metainfo.xml | sort)" deb_files
+check "the .exe starts on Windows 7, with System32's DLLs only" \
+    /usr/bin/python3 tests/win32/check_imports.py dist/$package.exe
 check "dpkg -i"                         "${sudo[@]}" dpkg -i "$deb"
 check "Exec of the desktop entry is on PATH" command -v "$(sed -n 's/^Exec=//p' /usr/share/applications/$id.desktop)"
 check "X session (Xvfb, openbox)"      x_session_start
