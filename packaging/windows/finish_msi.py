@@ -5,7 +5,7 @@
 - the summary's language and times become fixed values and its package code a hash of the
   package, where wixl writes "1033", the time of the build and a random code, so that a rebuild
   gives the same bytes and a changed package a new code.
-usage: finish_msi.py MSI SHORTCUT_NAME UPGRADE_CODE LANGUAGE  (times from SOURCE_DATE_EPOCH)"""
+usage: finish_msi.py MSI SHORTCUT_NAME UPGRADE_CODE LANGUAGE EPOCH"""
 import hashlib
 import os
 import sys
@@ -17,9 +17,8 @@ import gi
 gi.require_version("Libmsi", "1.0")
 from gi.repository import Libmsi  # noqa: E402
 
-msi, shortcut_name, upgrade_code, language = sys.argv[1:5]
-epoch = int(os.environ.get("SOURCE_DATE_EPOCH", "0"))
-filetime = (epoch + 11644473600) * 10_000_000  # 100 ns steps since 1601
+msi, shortcut_name, upgrade_code, language, epoch = sys.argv[1:6]
+filetime = (int(epoch) + 11644473600) * 10_000_000  # 100 ns steps since 1601
 
 database = Libmsi.Database.new(msi, Libmsi.DbFlags.TRANSACT, None)
 with tempfile.TemporaryDirectory() as folder:
