@@ -57,7 +57,8 @@ exe_version() {
 print(*(v >> s & 0xFFFF for v in (f.FileVersionMS, f.FileVersionLS) for s in (16, 0)), sep=".")' \
         dist/$package.exe
 }
-release_version() { sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$tree/usr/share/metainfo/$id.metainfo.xml"; }
+release_version() { sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$tree"/usr/share/metainfo/*; }
+debug_files() { dpkg-deb -c dist/${package}-dbgsym_${version}_amd64.deb | grep -c '\.debug$'; }
 # Starts COMMAND..., waits for the window, checks it is the program's (WM_CLASS where given), and
 # closes it with Escape in the focused first field.
 opens_window() {
@@ -68,7 +69,10 @@ opens_window() {
         xdotool windowactivate --sync "$window" key Escape &&
         wait_for "the window to close" 10 bash -c "! xdotool search --onlyvisible --name '^$title\$'"
 }
-installed() { ls -d /usr/bin/$package /usr/share/doc/$package /usr/share/{applications,metainfo,icons/hicolor/*/apps}/$id* /usr/share/man/{,de/}man1/$package* 2>/dev/null || true; }
+installed() {
+    ls -d /usr/bin/$package /usr/share/doc/$package /usr/share/man/{,de/}man1/$package* \
+        /usr/share/{applications,metainfo,icons/hicolor/*/apps}/$id* 2>/dev/null || true
+}
 wine() { env LC_ALL=C.UTF-8 wine "$@"; }  # a UTF-8 locale, for the arrow in the file name
 arp_entries() {  # name|maker|version of every product registered for uninstall under our name
     wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | tr -d '\r' |
@@ -84,13 +88,16 @@ product_icon() {
 msi_files() { (cd "$WINEPREFIX/drive_c" && find . -ipath '*feuchte*' -type f | sort); }
 older=$work/older.msi  # the same package as version 0.9, a product of its own
 cp "$msi" "$older"
-msibuild "$older" -q "UPDATE \`Property\` SET \`Value\` = '0.9.0.0' WHERE \`Property\` = 'ProductVersion'" \
-    -q "UPDATE \`Property\` SET \`Value\` = '{0D1DE0A5-0000-4000-8000-000000000090}' WHERE \`Property\` = 'ProductCode'"
+set_property() { echo "UPDATE \`Property\` SET \`Value\` = '$2' WHERE \`Property\` = '$1'"; }
+msibuild "$older" -q "$(set_property ProductVersion 0.9.0.0)" \
+    -q "$(set_property ProductCode '{0D1DE0A5-0000-4000-8000-000000000090}')"
 lnk='./users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Feuchte abs → rel.lnk'
 [[ $EUID == 0 ]] || lnk=${lnk/root/$USER}
 exe="./Program Files/Feuchte-Werkstatt/$package.exe"
 icons=(/usr/share/icons/hicolor/scalable/apps/$id.svg)  # and every size the artwork is drawn in
-for png in resources/icons/*x*.png; do icons+=("/usr/share/icons/hicolor/$(basename "$png" .png)/apps/$id.png"); done
+for png in resources/icons/*x*.png; do
+    icons+=("/usr/share/icons/hicolor/$(basename "$png" .png)/apps/$id.png")
+done
 
 same "version in debian/changelog"      "$version" dpkg-parsechangelog -S Version
 same "version of the .deb"              "$version" dpkg-deb -f "$deb" Version
@@ -103,7 +110,7 @@ same "lintian tags"                     "" lintian --allow-root -I --pedantic bu
 # Debian 12's start files carry no control-flow marker, so no program linked there can (all of
 # ours are compiled with -fcf-protection): that one line is left out.
 check "hardening-check"                 hardening-check --nocfprotection "$tree/usr/bin/$package"
-check "-dbgsym holds the debug symbols" test -n "$(dpkg-deb -c dist/${package}-dbgsym_${version}_amd64.deb | grep '\.debug$')"
+same "debug files in the -dbgsym"       1 debug_files
 for dependency in libqt6widgets6 libqt6gui6 libc6 qt6-qpa-plugins fonts-liberation2; do
     check "Depends: $dependency"        depends "$dependency"
 done
@@ -115,7 +122,7 @@ same "files in the .deb"                "$(printf '%s\n' /usr/bin/$package \
 check "the .exe starts on Windows 7, with System32's DLLs only" \
     /usr/bin/python3 tests/win32/check_imports.py dist/$package.exe
 check "dpkg -i"                         "${sudo[@]}" dpkg -i "$deb"
-check "Exec of the desktop entry is on PATH" command -v "$(sed -n 's/^Exec=//p' /usr/share/applications/$id.desktop)"
+check "Exec of the desktop entry is on PATH" command -v "$(sed -n 's/^Exec=//p' "$tree"/usr/share/applications/*)"
 check "X session (Xvfb, openbox)"      x_session_start
 check "the installed program opens its window" opens_window $package env -i PATH=/usr/bin:/bin \
     HOME="$work" DISPLAY="$DISPLAY" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" LANG=C.UTF-8 $package
@@ -129,7 +136,8 @@ check "msiexec /i (upgrade in place)"   wine msiexec /i "$msi" /qn
 same "registered for uninstall"         "$title|Feuchte-Werkstatt|$version" arp_entries
 check "icon in Apps & features"         cmp resources/app.ico "$(product_icon)"
 same "installed files"                  "$(printf '%s\n' "$exe" "$lnk" | sort)" msi_files
-check "the Start-menu shortcut opens the window" opens_window "" wine start /unix "$WINEPREFIX/drive_c/$lnk"
+check "the Start-menu shortcut opens the window" \
+    opens_window "" wine start /unix "$WINEPREFIX/drive_c/$lnk"
 check "msiexec /x"                      wine msiexec /x "$msi" /qn
 same "files left after msiexec /x"      "" msi_files
 same "registered after msiexec /x"      "" arp_entries
