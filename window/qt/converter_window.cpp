@@ -1,5 +1,6 @@
 #include "window/qt/converter_window.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QIcon>
 #include <QKeyEvent>
@@ -12,6 +13,8 @@
 
 #include <algorithm>
 #include <utility>
+
+#include "window/qt/input_field.h"
 
 namespace {
 
@@ -32,7 +35,8 @@ QString ToQString(std::string_view text) {
 
 runtime::RegionalSettings SystemSettings() {
     const QLocale locale = QLocale::system();
-    return {locale.decimalPoint().toStdString(), locale.negativeSign().toStdString()};
+    return {locale.decimalPoint().toStdString(), locale.negativeSign().toStdString(),
+            locale.zeroDigit().toStdString()};
 }
 
 QFont DesignedFont(const window::FontDescription& description) {
@@ -48,18 +52,11 @@ QFont DesignedFont(const window::FontDescription& description) {
     return QFont(face, description.points, description.weight);
 }
 
-// A one-line field keeps only the first line of what is pasted or dropped into it, up to a line
-// break or a NUL, as Windows' edit fields do; QLineEdit would keep the rest out of sight.
-void KeepFirstLine(QLineEdit* field, const QString& text) {
-    const auto end = std::find_if(text.begin(), text.end(),
-                                  [](QChar c) { return c == u'\n' || c == u'\r' || c == u'\0'; });
-    if (end != text.end()) field->setText(text.first(end - text.begin()));
-}
-
 QWidget* CreateControl(const ControlDescription& control, QWidget* parent) {
     const QString text = ToQString(control.text);
     switch (control.kind) {
         case ControlKind::TextBox:
+            if (window::IsInputField(control)) return new InputField(text, parent);
             return new QLineEdit(text, parent);
         case ControlKind::Label:
             return new QLabel(text, parent);
@@ -106,13 +103,19 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
     if (auto* field = qobject_cast<QLineEdit*>(widget)) {
         field->setMaxLength(window::kTextBoxLimit);
         field->setText(QString::fromStdString(logic_.InitialText(control)));
+        // The window is German and has no right-to-left layout: numbers read left to right even
+        // where a locale's minus sign begins with an Arabic letter mark. QLineEdit takes the
+        // direction from the text unless the key for a direction sets it.
+        QKeyEvent leftToRight(QEvent::KeyPress, Qt::Key_Direction_L, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &leftToRight);
         if (window::IsInputField(control)) {
             inputFields_.push_back(field);
             field->installEventFilter(this);
-            connect(field, &QLineEdit::textEdited, this, [this, field](const QString& text) {
-                KeepFirstLine(field, text);
-                // Keys report themselves once the field has taken them; this is for the rest.
-                if (!handlingKey_) logic_.OnInputEdited();
+            // Every change of the text, whatever made it, recalculates once. Keys do so after the
+            // field has taken them, changed or not; a report of a text the field has since cut to
+            // its first line is stale.
+            connect(field, &QLineEdit::textChanged, this, [this, field](const QString& text) {
+                if (!handlingKey_ && text == field->text()) logic_.OnInputEdited();
             });
         }
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {

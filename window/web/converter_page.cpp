@@ -19,7 +19,14 @@ using window::kConverterWindow;
 using window::TwipsToPixels;
 
 // What the page's script writes into before a call.
-enum Slot { kTemperatureSlot, kHumiditySlot, kDecimalSeparatorSlot, kMinusSignSlot, kSlotCount };
+enum Slot {
+    kTemperatureSlot,
+    kHumiditySlot,
+    kDecimalSeparatorSlot,
+    kMinusSignSlot,
+    kZeroDigitSlot,
+    kSlotCount
+};
 std::array<std::string, kSlotCount> slots;
 
 // The page's fields as the logic sees them: the texts the script handed in with this event.
@@ -116,6 +123,7 @@ std::string DescribeWindow() {
     AppendField(out, "height", TwipsToPixels(kConverterWindow.clientHeight));
     AppendField(out, "bannerWidth", kConverterWindow.bannerWidth);
     AppendField(out, "bannerHeight", kConverterWindow.bannerHeight);
+    AppendField(out, "textLimit", window::kTextBoxLimit);
     out += "\"controls\":[";
     for (const auto* control : window::kTabOrder) {
         AppendControl(out, *control);
@@ -146,7 +154,7 @@ EMSCRIPTEN_KEEPALIVE char* ReserveText(int slot, int bytes) {
 // Takes the regional settings from their slots and describes the window in them.
 EMSCRIPTEN_KEEPALIVE const char* Start() {
     logic.emplace(view, runtime::RegionalSettings{slots[kDecimalSeparatorSlot],
-                                                  slots[kMinusSignSlot]});
+                                                  slots[kMinusSignSlot], slots[kZeroDigitSlot]});
     description = DescribeWindow();
     return description.c_str();
 }

@@ -2,12 +2,14 @@
 // every event to the same event logic as the desktop windows.
 'use strict';
 
-// The browser's number format, as the desktop windows take theirs from the system.
+// The browser's number format: separator, minus sign and digits, as the desktop windows take
+// theirs from the system.
 function regionalSettings() {
   const format = new Intl.NumberFormat(navigator.language, {useGrouping: false});
   const part = (value, type, fallback) =>
     (format.formatToParts(value).find((p) => p.type === type) || {value: fallback}).value;
-  return {decimalSeparator: part(1.5, 'decimal', '.'), minusSign: part(-1, 'minusSign', '-')};
+  return {decimalSeparator: part(1.5, 'decimal', '.'), minusSign: part(-1, 'minusSign', '-'),
+    zeroDigit: format.format(0)};
 }
 
 function connect(core) {
@@ -30,7 +32,7 @@ function firstLine(text) {
   return text.split(/[\r\n\0]/, 1)[0];
 }
 
-function createControl(control) {
+function createControl(control, textLimit) {
   const tag = {text: 'input', label: 'div', button: 'button'}[control.kind];
   const element = document.createElement(tag);
   element.id = control.name;
@@ -45,7 +47,7 @@ function createControl(control) {
   }
   if (control.accessibleName) element.setAttribute('aria-label', control.accessibleName);
   if (control.kind === 'text') {
-    Object.assign(element, {type: 'text', value: control.text, maxLength: 32767});
+    Object.assign(element, {type: 'text', value: control.text, maxLength: textLimit});
     element.spellcheck = false;
     element.autocomplete = 'off';
   } else if (control.kind === 'button') {
@@ -69,6 +71,7 @@ function start(core) {
   const settings = regionalSettings();
   put(2, settings.decimalSeparator);
   put(3, settings.minusSign);
+  put(4, settings.zeroDigit);
   const description = JSON.parse(read(core._Start()));
 
   const frame = document.getElementById(description.name);
@@ -78,7 +81,7 @@ function start(core) {
   Object.assign(frame.style, {width: description.width + 'px', height: description.height + 'px'});
   const controls = {};
   for (const control of description.controls) {
-    controls[control.name] = createControl(control);
+    controls[control.name] = createControl(control, description.textLimit);
     frame.append(controls[control.name]);
   }
   const inputs = description.controls.filter((c) => c.input).map((c) => controls[c.name]);
@@ -118,7 +121,8 @@ function start(core) {
   controls.Command1.addEventListener('click', () => recalculate(core._CalculateClicked));
   // Alt+B from anywhere on the page, whatever the browser makes of the access key.
   document.addEventListener('keydown', (event) => {
-    if (event.altKey && !event.ctrlKey && !event.metaKey && event.code === 'KeyB') {
+    const key = event.key.toLowerCase() === controls.Command1.accessKey;
+    if (event.altKey && !event.ctrlKey && !event.metaKey && key) {
       event.preventDefault();
       recalculate(core._CalculateClicked);
     }

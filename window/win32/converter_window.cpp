@@ -74,6 +74,22 @@ void ConverterWindow::Close() {
     DestroyWindow(hwnd());
 }
 
+bool ConverterWindow::IsInputField(HWND control) const {
+    return control == Control(window::kTemperatureField) ||
+           control == Control(window::kHumidityField);
+}
+
+void ConverterWindow::RememberFocus() {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd(), focus)) focusWhenInactive_ = focus;
+}
+
+void ConverterWindow::RestoreFocus() {
+    if (focusWhenInactive_ && IsWindow(focusWhenInactive_) && GetFocus() != focusWhenInactive_) {
+        SetFocus(focusWhenInactive_);
+    }
+}
+
 HWND ConverterWindow::Control(std::string_view name) const {
     for (size_t index = 0; index < kControlCount; ++index) {
         if (kControls[index].name == name) return controls_[index];
@@ -120,25 +136,31 @@ LRESULT ConverterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             const auto code = HIWORD(wParam);
             if (control && control == Control(window::kCalculateButton) && code == BN_CLICKED) {
                 logic_.OnCalculateClicked();
-            } else if (control &&
-                       (control == Control(window::kTemperatureField) ||
-                        control == Control(window::kHumidityField)) &&
-                       code == EN_CHANGE && controlsReady_ && !handlingKey_) {
-                logic_.OnInputEdited();
+            } else if (control && code == EN_CHANGE && controlsReady_ && IsInputField(control)) {
+                ShowStartIfItFits(control);
+                // A key's own change is recalculated once the key has been handled.
+                if (!handlingKey_) logic_.OnInputEdited();
             }
             // Anything else, IDOK and IDCANCEL from IsDialogMessage among it, means nothing.
             return 0;
         }
         case WM_ACTIVATE:
-            // A plain window forgets which control had the focus when it loses activation;
-            // keep it, as a dialog does, so that coming back continues where the user was.
+            // A plain window forgets which control had the focus when it loses activation, and
+            // gives it to none when it comes back from a minimize; keep it, as a dialog does, so
+            // that coming back continues where the user was.
             if (LOWORD(wParam) == WA_INACTIVE) {
-                const HWND focus = GetFocus();
-                if (focus && IsChild(hwnd(), focus)) focusWhenInactive_ = focus;
+                RememberFocus();
+            } else if (HIWORD(wParam) == 0) {  // not while still minimized
+                RestoreFocus();
+                return 0;
             }
             break;
+        case WM_SIZE:
+            // Back from a minimize, activated while still minimized.
+            if (wParam == SIZE_RESTORED && GetActiveWindow() == hwnd()) RestoreFocus();
+            break;
         case WM_SETFOCUS:
-            if (focusWhenInactive_ && IsWindow(focusWhenInactive_)) SetFocus(focusWhenInactive_);
+            RestoreFocus();
             return 0;
         case WM_DESTROY:
             ForgetScreenReaderNames();
