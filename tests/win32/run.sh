@@ -197,9 +197,11 @@ differing=$(compare -metric AE "$work/banner-expected.png" "$work/banner-shown.p
     true)
 [[ $differing == 0 ]] || fail "banner: $differing pixels differ from banner.gif on $background"
 say "  banner: banner.gif pixel for pixel, its transparent pixels $background"
-# Windows picks the 32x32 icon with the most colours, app.ico's third image.
-tests/win32/window_icon_matches.py "$window" resources/app.ico 2 || fail "window icon"
-say "  window icon: app.ico's 32x32 256-colour image"
+# The window's icons at 96 dpi: app-dpi.ico's 32x32 and 16x16 images, each drawn for its size.
+for image in 3 0; do
+    tests/win32/window_icon_matches.py "$window" resources/app-dpi.ico $image || fail "window icon"
+done
+say "  window icons: app-dpi.ico's 32x32 and 16x16 images"
 # Only a mouse click so far: nothing may have been calculated.
 expect_text "result field at start" "$(read_result)" "--- % rel"
 keys Tab space

@@ -55,6 +55,8 @@ class ConverterWindow final : public BaseWindow<ConverterWindow>, public window:
     // Positions, sizes and fonts for a DPI; called at creation and whenever the window moves to
     // a monitor with another DPI.
     void ApplyDpi(UINT dpi);
+    // The window's big and small icons in the sizes this DPI asks for.
+    void ApplyIcons(UINT dpi);
     void NameControlsForScreenReaders();
     void ForgetScreenReaderNames();
     HWND Control(std::string_view name) const;
@@ -66,6 +68,7 @@ class ConverterWindow final : public BaseWindow<ConverterWindow>, public window:
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::array<HWND, kControlCount> controls_{};  // in the description's order
     std::array<HFONT, kControlCount> fonts_{};    // each control's own, for the current DPI
+    std::array<HICON, 2> icons_{};                // big and small, for the current DPI
     IAccPropServices* accessibility_ = nullptr;
     HWND focusWhenInactive_ = nullptr;
     // The selection of the input field that lost the focus last, given back when it returns.
