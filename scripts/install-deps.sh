@@ -8,7 +8,7 @@ purpose=${1:-test}
 
 run_packages=(
     cmake g++ make ninja-build pkgconf
-    qt6-base-dev libgl-dev qt6-translations-l10n qt6-qpa-plugins
+    qt6-base-dev libgl-dev libxcb1-dev qt6-translations-l10n qt6-qpa-plugins
     fonts-dejavu-core fonts-liberation2
 )
 web_packages=(cmake ninja-build emscripten python3)
@@ -18,6 +18,7 @@ test_packages=(
     xvfb xauth openbox xdotool xclip x11-utils imagemagick librsvg2-bin time
     g++-mingw-w64-x86-64 wine wine64 fonts-wine python3 python3-pefile icoutils
     desktop-file-utils appstream dpkg-dev file
+    at-spi2-core python3-pyatspi dbus-daemon qt6ct
 )
 
 case "$purpose" in

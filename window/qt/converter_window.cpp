@@ -1,5 +1,6 @@
 #include "window/qt/converter_window.h"
 
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QFont>
 #include <QIcon>
@@ -15,6 +16,7 @@
 #include <utility>
 
 #include "window/qt/input_field.h"
+#include "window/qt/pictures.h"
 
 namespace {
 
@@ -66,13 +68,25 @@ QWidget* CreateControl(const ControlDescription& control, QWidget* parent) {
     return nullptr;
 }
 
+// The window reaches screen readers as a frame with its caption, as a main window does, rather
+// than as an anonymous part of one.
+QAccessibleInterface* AccessibleAsFrame(const QString& className, QObject* object) {
+    if (className != QLatin1String(ConverterWindow::staticMetaObject.className())) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
 }  // namespace
 
 ConverterWindow::ConverterWindow(QWidget* parent)
-    : QWidget(parent), logic_(*this, SystemSettings()), banner_(QStringLiteral(":/banner.gif")) {
+    : QWidget(parent), logic_(*this, SystemSettings()) {
+    static const bool frame = [] {
+        QAccessible::installFactory(AccessibleAsFrame);
+        return true;
+    }();
+    static_cast<void>(frame);
     setObjectName(ToQString(kConverterWindow.name));
     setWindowTitle(ToQString(kConverterWindow.caption));
-    setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
+    setWindowIcon(pictures::WindowIcon(devicePixelRatioF()));
     setFixedSize(TwipsToPixels(kConverterWindow.clientWidth),
                  TwipsToPixels(kConverterWindow.clientHeight));
 
@@ -117,6 +131,15 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
             connect(field, &QLineEdit::textChanged, this, [this, field](const QString& text) {
                 if (!handlingKey_ && text == field->text()) logic_.OnInputEdited();
             });
+        }
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        // A unit label belongs to the field it stands right of, so a screen reader says the
+        // unit with the field.
+        for (const auto& other : kConverterWindow.controls) {
+            if (window::IsInputField(other) && other.top == control.top &&
+                other.left < control.left && control.left < other.left + other.width) {
+                label->setBuddy(ControlNamed(other.name));
+            }
         }
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         // Enter on the focused button presses it, as on Windows.
@@ -167,6 +190,17 @@ bool ConverterWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ConverterWindow::paintEvent(QPaintEvent*) {
-    // Drawn over the window's own background, which shows through the transparent pixels.
-    QPainter(this).drawPixmap(0, 0, banner_);
+    // Chosen anew when the window moves to a screen of another scale or the desktop's colours
+    // change, and drawn over the window's own background, which shows through the transparent
+    // pixels.
+    const qreal scale = devicePixelRatioF();
+    const bool dark = pictures::IsDark(palette().color(QPalette::Window));
+    if (banner_.isNull() || scale != bannerScale_ || dark != bannerDark_) {
+        banner_ = pictures::Banner(scale, dark);
+        bannerScale_ = scale;
+        bannerDark_ = dark;
+    }
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(0, 0, banner_);
 }

@@ -40,7 +40,9 @@ void InputField::keyPressEvent(QKeyEvent* event) {
 
 void InputField::contextMenuEvent(QContextMenuEvent* event) {
     const std::unique_ptr<QMenu> menu(createStandardContextMenu());
-    if (auto* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+    // Found by its text, as QLineEdit writes it in the user's language.
+    for (QAction* paste : menu->actions()) {
+        if (!paste->text().startsWith(QLineEdit::tr("&Paste"))) continue;
         disconnect(paste, &QAction::triggered, this, nullptr);
         connect(paste, &QAction::triggered, this,
                 [this] { PasteFirstLine(QClipboard::Clipboard); });
