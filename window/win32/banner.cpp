@@ -21,15 +21,15 @@ namespace api = Gdiplus::DllExports;
 // imported but loaded from there by hand, and its flat functions looked up.
 struct Banner::GdiPlus {
     HMODULE module = LoadSystemLibrary(L"gdiplus.dll");
-#define FEUCHTE_GDIPLUS_FUNCTIONS(X)                                              \
-    X(GdipCreateBitmapFromStream)                                                 \
-    X(GdipCreateBitmapFromScan0)                                                  \
-    X(GdipGetImageWidth)                                                          \
-    X(GdipGetImageHeight)                                                         \
-    X(GdipGetImageGraphicsContext)                                                \
-    X(GdipCreateFromHDC) X(GdipGraphicsClear) X(GdipSetInterpolationMode)         \
-        X(GdipSetPixelOffsetMode) X(GdipDrawImageRectI) X(GdipDrawImageRectRectI) \
-            X(GdipDeleteGraphics) X(GdipDisposeImage)
+#define FEUCHTE_GDIPLUS_FUNCTIONS(X)                                           \
+    X(GdipCreateBitmapFromStream)                                              \
+    X(GdipCreateBitmapFromScan0)                                               \
+    X(GdipGetImageWidth)                                                       \
+    X(GdipGetImageHeight)                                                      \
+    X(GdipGetImageGraphicsContext)                                             \
+    X(GdipCreateFromHDC)                                                       \
+    X(GdipGraphicsClear) X(GdipSetInterpolationMode) X(GdipSetPixelOffsetMode) \
+        X(GdipDrawImageRectI) X(GdipDrawImageRectRectI) X(GdipDeleteGraphics) X(GdipDisposeImage)
 #define FEUCHTE_DECLARE(name) \
     decltype(&api::name) name = Lookup<decltype(&api::name)>(module, #name);
     FEUCHTE_GDIPLUS_FUNCTIONS(FEUCHTE_DECLARE)

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "dpi.h"
+#include "drop_target.h"
 #include "resource_ids.h"
 #include "text.h"
 
@@ -95,6 +96,7 @@ bool ConverterWindow::CreateControls() {
         }
         if (window::IsInputField(control)) {
             SetWindowSubclass(created, InputFieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
+            AcceptDroppedText(created);
         }
     }
     return true;

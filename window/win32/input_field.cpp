@@ -1,6 +1,7 @@
 #include "converter_window.h"
 
 #include <commctrl.h>
+#include <ole2.h>
 
 #include <string>
 #include <utility>
@@ -89,6 +90,9 @@ LRESULT CALLBACK ConverterWindow::InputFieldProc(HWND field, UINT message, WPARA
             }
             return result;
         }
+        case WM_DESTROY:
+            RevokeDragDrop(field);
+            break;
         case WM_NCDESTROY:
             RemoveWindowSubclass(field, InputFieldProc, subclassId);
             break;
