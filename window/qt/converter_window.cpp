@@ -6,11 +6,13 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QStringList>
+#include <QTranslator>
 
 #include <algorithm>
 #include <utility>
@@ -75,6 +77,18 @@ QAccessibleInterface* AccessibleAsFrame(const QString& className, QObject* objec
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
 
+// The window speaks German whatever the locale, so Qt's own texts (the fields' context menus) do
+// too. They are read when a menu first opens: start-up need not wait for them.
+void LoadQtTextsInGerman() {
+    static const bool loaded = [] {
+        auto* texts = new QTranslator(QCoreApplication::instance());
+        return texts->load(QStringLiteral("qtbase_de"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+               QCoreApplication::installTranslator(texts);
+    }();
+    static_cast<void>(loaded);
+}
+
 }  // namespace
 
 ConverterWindow::ConverterWindow(QWidget* parent)
@@ -122,9 +136,9 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
         // direction from the text unless the key for a direction sets it.
         QKeyEvent leftToRight(QEvent::KeyPress, Qt::Key_Direction_L, Qt::NoModifier);
         QCoreApplication::sendEvent(field, &leftToRight);
+        field->installEventFilter(this);
         if (window::IsInputField(control)) {
             inputFields_.push_back(field);
-            field->installEventFilter(this);
             // Every change of the text, whatever made it, recalculates once. Keys do so after the
             // field has taken them, changed or not; a report of a text the field has since cut to
             // its first line is stale.
@@ -172,6 +186,7 @@ void ConverterWindow::Close() {
 }
 
 bool ConverterWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu) LoadQtTextsInGerman();
     if (event->type() != QEvent::KeyPress || !IsInputField(watched)) {
         return QWidget::eventFilter(watched, event);
     }
