@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
 #include <sys/socket.h>
@@ -75,15 +76,18 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QString::fromUtf8(product::kVersion));
     QGuiApplication::setDesktopFileName(QString::fromUtf8(product::kApplicationId));
 
-    // The window speaks German whatever the locale, so Qt's own texts (the fields' context menus)
-    // do too.
-    QTranslator qtTexts;
-    if (qtTexts.load(QStringLiteral("qtbase_de"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
-
     ConverterWindow window;
     window.show();
+
+    // The window speaks German whatever the locale, so Qt's own texts (the fields' context menus)
+    // do too. They are loaded once the window is on its way to the screen, which need not wait
+    // for them.
+    QTranslator qtTexts;
+    QTimer::singleShot(0, &application, [&qtTexts] {
+        if (qtTexts.load(QStringLiteral("qtbase_de"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QApplication::installTranslator(&qtTexts);
+        }
+    });
     return QApplication::exec();
 }

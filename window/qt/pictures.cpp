@@ -35,9 +35,10 @@ QPixmap Banner(qreal devicePixelRatio, bool dark) {
 }
 
 QIcon WindowIcon(qreal devicePixelRatio) {
-    QIcon icon(QStringLiteral(":/app.ico"));
-    if (devicePixelRatio > 1) {
-        for (const int size : {64, 128}) {
+    // PNG needs no image plugin loaded at start-up, as the icon file's format would.
+    QIcon icon;
+    for (const int size : {32, 48, 64, 128}) {
+        if (size <= 48 || devicePixelRatio > 1) {
             icon.addFile(QStringLiteral(":/icons/%1x%1.png").arg(size), QSize(size, size));
         }
     }

@@ -14,7 +14,7 @@ bool IsDark(const QColor& background);
 // and the variant whose lettering stands out on dark backgrounds where the background is dark.
 QPixmap Banner(qreal devicePixelRatio, bool dark);
 
-// The window icon: the designed images, and larger ones on scaled screens.
+// The window icon at the designed sizes, and larger ones on scaled screens.
 QIcon WindowIcon(qreal devicePixelRatio);
 
 }  // namespace pictures
