@@ -92,7 +92,9 @@ product_icon() {
     winepath -u "$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s | tr -d '\r' |
         sed -n 's/.*ProductIcon *REG_SZ *//p')"
 }
-msi_files() { (cd "$WINEPREFIX/drive_c" && find . -ipath '*feuchte*' -type f | sort); }
+msi_files() {  # ours by name, and the installer's copy of the icon under the product code
+    (cd "$WINEPREFIX/drive_c" && find . -ipath '*feuchte*' -o -ipath "*$product_code*" | sort)
+}
 older=$work/older.msi  # the same package as version 0.9, a product of its own
 cp "$msi" "$older"
 set_property() { echo "UPDATE \`Property\` SET \`Value\` = '$2' WHERE \`Property\` = '$1'"; }
@@ -101,6 +103,8 @@ msibuild "$older" -q "$(set_property ProductVersion 0.9.0.0)" \
 lnk='./users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Feuchte abs → rel.lnk'
 [[ $EUID == 0 ]] || lnk=${lnk/root/$USER}
 exe="./Program Files/Feuchte-Werkstatt/$package.exe"
+product_code=$(msi_property ProductCode)
+icon="./windows/Installer/$product_code/app.ico"
 icons=(/usr/share/icons/hicolor/scalable/apps/$id.svg)  # and every size the artwork is drawn in
 for png in resources/icons/*x*.png; do
     icons+=("/usr/share/icons/hicolor/$(basename "$png" .png)/apps/$id.png")
@@ -144,7 +148,8 @@ same "registered for uninstall"         "$title|Feuchte-Werkstatt|0.9.0.0" arp_e
 check "msiexec /i (upgrade in place)"   wine msiexec /i "$msi" /qn
 same "registered for uninstall"         "$title|Feuchte-Werkstatt|$version" arp_entries
 check "icon in Apps & features"         cmp resources/app.ico "$(product_icon)"
-same "installed files"                  "$(printf '%s\n' "$exe" "$lnk" | sort)" msi_files
+same "installed files"                  "$(printf '%s\n' "${exe%/*}" "$exe" "$lnk" "${icon%/*}" "$icon" |
+    sort)" msi_files
 check "the Start-menu shortcut opens the window" \
     opens_window "" wine start /unix "$WINEPREFIX/drive_c/$lnk"
 check "msiexec /x"                      wine msiexec /x "$msi" /qn
