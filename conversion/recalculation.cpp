@@ -21,19 +21,17 @@ runtime::Result<std::string> Recalculate(std::string_view temperatureText,
 
 runtime::Result<std::string> FormatRelativeHumidity(double relativeHumidity,
                                                     const runtime::RegionalSettings& settings) {
-    using runtime::Checked;
-
-    // Flags left by whatever ran before must not fail this conversion.
-    runtime::ClearFloatingPointStatus();
-    const auto tenfold = Checked(relativeHumidity * 10.0);
-    if (!tenfold) return tenfold.error();
+    // Flags left by whatever ran before never fail this conversion: the status starts clear.
+    runtime::FloatingPointStatus status;
+    const double tenfold = status.Multiply(relativeHumidity, 10.0);
+    if (const auto error = status.Test()) return *error;
     // The only rounding of the value: to whole tenths, halves to the even neighbour.
-    const auto tenths = runtime::ToInteger16(*tenfold);
+    const auto tenths = runtime::ToInteger16(tenfold);
     if (!tenths) return tenths.error();
-    const auto shown = Checked(static_cast<float>(*tenths / 10.0));
-    if (!shown) return shown.error();
+    const float shown = status.ToFloat(status.Divide(*tenths, 10.0));
+    if (const auto error = status.Test()) return *error;
 
-    const float capped = *shown > kHighestShown ? kHighestShown : *shown;
+    const float capped = shown > kHighestShown ? kHighestShown : shown;
     std::string text = runtime::FormatNumber(capped, kNumberPattern, settings);
     text += kUnitSuffix;
     return text;

@@ -5,22 +5,23 @@
 namespace conversion {
 
 runtime::Result<double> RelativeHumidityFromAbsolute(double temperature, double absoluteHumidity) {
-    using runtime::Checked;
-
-    runtime::ClearFloatingPointStatus();
-    const auto scaled = Checked(temperature * kMagnusFactor);
-    if (!scaled) return scaled.error();
-    const auto exponent = Checked(*scaled / (temperature + kMagnusOffset));
-    if (!exponent) return exponent.error();
-    const auto growth = runtime::Exponential(*exponent);
+    runtime::FloatingPointStatus status;  // clear
+    const double scaled = status.Multiply(temperature, kMagnusFactor);
+    if (const auto error = status.Test()) return *error;
+    const double exponent = status.Divide(scaled, status.Add(temperature, kMagnusOffset));
+    if (const auto error = status.Test()) return *error;
+    const auto growth = runtime::Exponential(exponent);
     if (!growth) return growth.error();
 
-    // The exponential may leave flags behind on success (underflow towards zero, for one);
+    // Whatever the exponential raised on success (underflow towards zero, for one) never counts;
     // only the steps after it are judged from here on.
-    runtime::ClearFloatingPointStatus();
-    const auto kelvin = Checked(temperature + kKelvinOffset);
-    if (!kelvin) return kelvin.error();
-    return Checked((absoluteHumidity * *kelvin) / (*growth * kCombinedConstant));
+    status.Clear();
+    const double kelvin = status.Add(temperature, kKelvinOffset);
+    if (const auto error = status.Test()) return *error;
+    const double relativeHumidity = status.Divide(status.Multiply(absoluteHumidity, kelvin),
+                                                  status.Multiply(*growth, kCombinedConstant));
+    if (const auto error = status.Test()) return *error;
+    return relativeHumidity;
 }
 
 }  // namespace conversion

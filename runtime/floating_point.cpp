@@ -1,28 +1,49 @@
 #include "runtime/floating_point.h"
 
-#include <cfenv>
 #include <cmath>
 
 namespace runtime {
 
-namespace {
-
-// Underflow and inexact are never tested, so they need no clearing.
-constexpr int kFailingFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
-
-}  // namespace
-
-void ClearFloatingPointStatus() {
-    // Clearing rewrites the whole floating-point environment, which costs far more than reading
-    // it; on the usual path nothing is raised and nothing needs clearing.
-    if (std::fetestexcept(kFailingFlags) != 0) std::feclearexcept(kFailingFlags);
+template <typename T>
+T FloatingPointStatus::Note(T result, double a, double b) {
+    overflow_ = overflow_ || (std::isinf(result) && std::isfinite(a) && std::isfinite(b));
+    return result;
 }
 
-std::optional<RunTimeError> TestFloatingPointStatus() {
-    const int raised = std::fetestexcept(kFailingFlags);
-    if (raised & FE_INVALID) return RunTimeError(ErrorKind::InvalidOperation);
-    if (raised & FE_DIVBYZERO) return RunTimeError(ErrorKind::DivisionByZero);
-    if (raised & FE_OVERFLOW) return RunTimeError(ErrorKind::Overflow);
+double FloatingPointStatus::Add(double a, double b) {
+    // Infinities of opposite signs cancel: inf - inf.
+    invalid_ = invalid_ || (std::isinf(a) && std::isinf(b) && std::signbit(a) != std::signbit(b));
+    return Note(a + b, a, b);
+}
+
+double FloatingPointStatus::Subtract(double a, double b) {
+    invalid_ = invalid_ || (std::isinf(a) && std::isinf(b) && std::signbit(a) == std::signbit(b));
+    return Note(a - b, a, b);
+}
+
+double FloatingPointStatus::Multiply(double a, double b) {
+    invalid_ = invalid_ || (a == 0.0 && std::isinf(b)) || (std::isinf(a) && b == 0.0);
+    return Note(a * b, a, b);
+}
+
+double FloatingPointStatus::Divide(double a, double b) {
+    invalid_ = invalid_ || (a == 0.0 && b == 0.0) || (std::isinf(a) && std::isinf(b));
+    if (b == 0.0) {
+        // A finite non-zero number over zero; an infinity over zero is exact, NaN quiet.
+        divisionByZero_ = divisionByZero_ || (std::isfinite(a) && a != 0.0);
+        return a / b;
+    }
+    return Note(a / b, a, b);
+}
+
+float FloatingPointStatus::ToFloat(double a) {
+    return Note(static_cast<float>(a), a, 0.0);
+}
+
+std::optional<RunTimeError> FloatingPointStatus::Test() const {
+    if (invalid_) return RunTimeError(ErrorKind::InvalidOperation);
+    if (divisionByZero_) return RunTimeError(ErrorKind::DivisionByZero);
+    if (overflow_) return RunTimeError(ErrorKind::Overflow);
     return std::nullopt;
 }
 
@@ -34,8 +55,7 @@ Result<double> Exponential(double x) {
 }
 
 Result<std::int16_t> ToInteger16(double x) {
-    // nearbyint rounds in the current mode, round-to-nearest-even, which nothing here changes;
-    // unlike rint it raises no inexact flag.
+    // nearbyint rounds in the current mode, round-to-nearest-even, which nothing here changes.
     const double whole = std::nearbyint(x);
     // Written so that NaN fails as well.
     if (!(whole >= -32768.0 && whole <= 32767.0)) {

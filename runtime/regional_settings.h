@@ -9,6 +9,9 @@ namespace runtime {
 struct RegionalSettings {
     std::string decimalSeparator = ".";
     std::string minusSign = "-";
+    // The digit zero the locale writes numbers with; the other nine follow it in Unicode, as in
+    // every decimal digit set: "0", Arabic-Indic "\u0660", Persian "\u06F0", Devanagari "\u0966".
+    std::string zeroDigit = "0";
 };
 
 }  // namespace runtime

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that are missing for a purpose: "run" (build and open the
-# window) or "test" (build and run every test). The one list of the project's dependencies.
+# window), "web" (build and serve the page) or "test" (build and run every test). The one list of
+# the project's dependencies.
 set -euo pipefail
 
 purpose=${1:-test}
@@ -10,18 +11,20 @@ run_packages=(
     qt6-base-dev libgl-dev qt6-translations-l10n qt6-qpa-plugins
     fonts-dejavu-core fonts-liberation2
 )
+web_packages=(cmake ninja-build emscripten python3)
 test_packages=(
-    "${run_packages[@]}"
-    googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-    xvfb xauth openbox xdotool xclip x11-utils imagemagick time
+    "${run_packages[@]}" "${web_packages[@]}" chromium chromium-driver python3-selenium
+    googletest libgtest-dev libbenchmark-dev nodejs clang libclang-rt-14-dev
+    xvfb xauth openbox xdotool xclip x11-utils imagemagick librsvg2-bin time
     g++-mingw-w64-x86-64 wine wine64 fonts-wine python3 python3-pefile icoutils
     desktop-file-utils appstream dpkg-dev file
 )
 
 case "$purpose" in
     run) wanted=("${run_packages[@]}") ;;
+    web) wanted=("${web_packages[@]}") ;;
     test) wanted=("${test_packages[@]}") ;;
-    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+    *) echo "usage: $0 run|web|test" >&2; exit 2 ;;
 esac
 
 missing=()

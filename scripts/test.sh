@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: unit and window tests, the
-# same under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzer for a minute, the built
-# program under Xvfb, the Windows program under wine, and the Debian package.
+# same under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzer for 25 s, the built
+# program under Xvfb, the page in headless Chromium, the Windows program under wine, and the Debian
+# package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-fuzz_seconds=${FUZZ_SECONDS:-60}
+fuzz_seconds=${FUZZ_SECONDS:-25}
 stages=0
 stage() {
     echo
@@ -37,6 +38,16 @@ cmake --build build-fuzz --target recalculate_fuzzer
 mkdir -p build-fuzz/corpus
 build-fuzz/tests/fuzz/recalculate_fuzzer -max_total_time="$fuzz_seconds" -max_len=256 \
     -print_final_stats=1 build-fuzz/corpus tests/fuzz/seeds 2>&1 | tail -n 12
+
+stage "the core's unit tests as WebAssembly under node"
+cmake --preset web-tests >/dev/null
+cmake --build --preset web-tests
+ctest --preset web-tests --no-tests=error
+
+stage "the page: built with emscripten, used in headless Chromium"
+cmake --preset web >/dev/null
+cmake --build --preset web
+/usr/bin/python3 tests/web/page_test.py build-web/window/web/page
 
 for script in tests/win32/run.sh tests/packaging/run.sh; do
     if [[ -x $script ]]; then

@@ -1,8 +1,10 @@
 #include "window/converter_logic.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "conversion/recalculation.h"
+#include "runtime/number_text.h"
 
 namespace window {
 
@@ -12,15 +14,9 @@ ConverterLogic::ConverterLogic(ConverterView& view, runtime::RegionalSettings se
 std::string ConverterLogic::InitialText(const ControlDescription& control) const {
     std::string text(control.text);
     if (!IsInputField(control)) return text;
-    std::string localized;
-    for (const char c : text) {
-        if (c == ',') {
-            localized += settings_.decimalSeparator;
-        } else {
-            localized += c;
-        }
-    }
-    return localized;
+    // Designed with a decimal comma; shown with the user's separator and digits.
+    std::replace(text.begin(), text.end(), ',', '.');
+    return runtime::WriteRegional(text, settings_);
 }
 
 void ConverterLogic::OnCalculateClicked() {

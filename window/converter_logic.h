@@ -30,7 +30,8 @@ class ConverterLogic {
     ConverterLogic(ConverterView& view, runtime::RegionalSettings settings);
 
     // The text a control shows when the window opens. The input fields show their initial
-    // numbers with the user's decimal separator, so that they read back as the same numbers.
+    // numbers with the user's decimal separator and digits, so that they read back as the same
+    // numbers.
     std::string InitialText(const ControlDescription& control) const;
 
     // A click of the button, by mouse, by its access key or by the keyboard while it has focus.

@@ -1,44 +1,32 @@
 // Feeds arbitrary pairs of texts to the recalculation under one of several number formats. It
-// must either fail with a RunTimeError or give a text of the form -?[0-9]{1,4}<sep>[0-9] % rel,
-// with the format's own minus sign and separator, whose value is at most 100.
+// must either fail with a RunTimeError or give a number of whole tenths from -3276,8 to 100 and
+// " % rel", in the format's own signs and digits, that reads back as that number.
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
 #include "conversion/recalculation.h"
+#include "runtime/number_text.h"
 
 namespace {
 
 const std::array<runtime::RegionalSettings, 3> kFormats{{
-    {",", "-"}, {".", "-"}, {"\u066B", "\u2212"},  // several bytes each
+    {",", "-", "0"}, {".", "-", "0"}, {"\u066B", "\u061C-", "\u0660"},  // ar_EG: several bytes each
 }};
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 bool IsWellFormedResult(std::string_view text, const runtime::RegionalSettings& format) {
     if (!text.ends_with(conversion::kUnitSuffix)) return false;
     text.remove_suffix(conversion::kUnitSuffix.size());
+    const auto value = runtime::ReadNumber(text, format);
+    if (!value || *value < -3276.8 || *value > 100.0) return false;
     const bool negative = text.starts_with(format.minusSign);
-    if (negative) text.remove_prefix(format.minusSign.size());
-    const auto separator = text.find(format.decimalSeparator);
-    if (separator == std::string_view::npos || separator < 1 || separator > 4) return false;
-    if (text.size() != separator + format.decimalSeparator.size() + 1) return false;
-    const char tenth = text.back();
-    text = text.substr(0, separator);
-    if (!IsDigit(tenth)) return false;
-    int tenths = tenth - '0';
-    int scale = 10;
-    for (auto digit = text.rbegin(); digit != text.rend(); ++digit, scale *= 10) {
-        if (!IsDigit(*digit)) return false;
-        tenths += (*digit - '0') * scale;
-    }
-    if (text.size() > 1 && text.front() == '0') return false;  // no leading zeros
-    if (negative && tenths == 0) return false;                 // never a negative zero
-    return negative || tenths <= 1000;
+    const double tenths = *value * 10.0;
+    // One decimal, no leading zero, and never a minus before zero.
+    return std::abs(tenths - std::nearbyint(tenths)) < 1e-6 && negative == (*value < 0.0) &&
+           text == runtime::FormatNumber(static_cast<float>(*value), "##0.0", format);
 }
 
 }  // namespace

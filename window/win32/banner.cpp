@@ -6,63 +6,121 @@
 
 #include <gdiplus.h>
 
+#include <string_view>
+#include <utility>
+
+#include "dpi.h"
+
 namespace win32 {
 
-GdiPlusSession::GdiPlusSession() {
-    const Gdiplus::GdiplusStartupInput input;
-    if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok) token_ = 0;
-}
+namespace api = Gdiplus::DllExports;
 
-GdiPlusSession::~GdiPlusSession() {
-    if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
-}
+// gdiplus.dll is not one of the DLLs that every Windows takes from System32 only, so it is not
+// imported but loaded from there by hand, and its flat functions looked up.
+struct Banner::GdiPlus {
+    HMODULE module = LoadSystemLibrary(L"gdiplus.dll");
+#define FEUCHTE_GDIPLUS_FUNCTIONS(X)                                                    \
+    X(GdipCreateBitmapFromStream)                                                       \
+    X(GdipCreateBitmapFromScan0) X(GdipGetImageWidth) X(GdipGetImageHeight)             \
+        X(GdipGetImageGraphicsContext) X(GdipCreateFromHDC) X(GdipGraphicsClear)        \
+            X(GdipSetInterpolationMode) X(GdipSetPixelOffsetMode) X(GdipDrawImageRectI) \
+                X(GdipDrawImageRectRectI) X(GdipDeleteGraphics) X(GdipDisposeImage)
+#define FEUCHTE_DECLARE(name) \
+    decltype(&api::name) name = Lookup<decltype(&api::name)>(module, #name);
+    FEUCHTE_GDIPLUS_FUNCTIONS(FEUCHTE_DECLARE)
+    decltype(&Gdiplus::GdiplusShutdown) shutdown =
+        Lookup<decltype(&Gdiplus::GdiplusShutdown)>(module, "GdiplusShutdown");
+    ULONG_PTR token = 0;  // 0 unless GDI+ started and every function above was found
 
-Banner::Banner(HINSTANCE instance, int resourceId) {
-    const HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
-    if (!resource) return;
-    const HGLOBAL loaded = LoadResource(instance, resource);
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    const DWORD size = SizeofResource(instance, resource);
-    if (!bytes || size == 0) return;
-
-    IStream* stream = SHCreateMemStream(static_cast<const BYTE*>(bytes), size);
-    if (!stream) return;
-    {
-        // GDI+ decodes lazily and holds on to the stream; a copy in a premultiplied 32-bit
-        // bitmap needs neither and is the quickest to draw on every WM_PAINT.
-        Gdiplus::Bitmap decoded(stream);
-        const auto width = static_cast<INT>(decoded.GetWidth());
-        const auto height = static_cast<INT>(decoded.GetHeight());
-        auto copy = std::make_unique<Gdiplus::Bitmap>(width, height, PixelFormat32bppPARGB);
-        if (decoded.GetLastStatus() == Gdiplus::Ok && copy->GetLastStatus() == Gdiplus::Ok) {
-            Gdiplus::Graphics graphics(copy.get());
-            graphics.Clear(Gdiplus::Color(0, 0, 0, 0));
-            if (graphics.DrawImage(&decoded, 0, 0, width, height) == Gdiplus::Ok) {
-                bitmap_ = std::move(copy);
-            }
-        }
+    GdiPlus() {
+        const auto startup = Lookup<decltype(&Gdiplus::GdiplusStartup)>(module, "GdiplusStartup");
+#define FEUCHTE_FOUND(name) &&name
+        const bool found = startup && shutdown FEUCHTE_GDIPLUS_FUNCTIONS(FEUCHTE_FOUND);
+#undef FEUCHTE_FOUND
+        const Gdiplus::GdiplusStartupInput input;
+        if (!found || startup(&token, &input, nullptr) != 0) token = 0;
     }
+    ~GdiPlus() {
+        if (token != 0) shutdown(token);
+        if (module) FreeLibrary(module);
+    }
+    GdiPlus(const GdiPlus&) = delete;
+    GdiPlus& operator=(const GdiPlus&) = delete;
+};
+
+namespace {
+
+using Gdiplus::GpBitmap;
+using Gdiplus::GpGraphics;
+
+// The resource's bytes, or an empty view.
+std::basic_string_view<BYTE> ResourceBytes(HINSTANCE instance, int resourceId) {
+    const HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
+    const HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
+    const auto* bytes = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
+    return bytes ? std::basic_string_view<BYTE>(bytes, SizeofResource(instance, resource))
+                 : std::basic_string_view<BYTE>();
+}
+
+}  // namespace
+
+Banner::Banner(HINSTANCE instance, int resourceId) : gdiPlus_(std::make_unique<GdiPlus>()) {
+    const GdiPlus& gdi = *gdiPlus_;
+    const auto bytes = ResourceBytes(instance, resourceId);
+    if (gdi.token == 0 || bytes.empty()) return;
+    IStream* stream = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
+    if (!stream) return;
+    // GDI+ decodes lazily and holds on to the stream; a copy in a premultiplied 32-bit bitmap
+    // needs neither and is the quickest to draw on every WM_PAINT.
+    GpBitmap* decoded = nullptr;
+    UINT width = 0;
+    UINT height = 0;
+    GpBitmap* copy = nullptr;
+    GpGraphics* graphics = nullptr;
+    if (gdi.GdipCreateBitmapFromStream(stream, &decoded) == 0 &&
+        gdi.GdipGetImageWidth(decoded, &width) == 0 &&
+        gdi.GdipGetImageHeight(decoded, &height) == 0 &&
+        gdi.GdipCreateBitmapFromScan0(static_cast<INT>(width), static_cast<INT>(height), 0,
+                                      PixelFormat32bppPARGB, nullptr, &copy) == 0 &&
+        gdi.GdipGetImageGraphicsContext(copy, &graphics) == 0 &&
+        gdi.GdipGraphicsClear(graphics, 0) == 0 &&
+        gdi.GdipDrawImageRectI(graphics, decoded, 0, 0, static_cast<INT>(width),
+                               static_cast<INT>(height)) == 0) {
+        bitmap_ = std::exchange(copy, nullptr);
+    }
+    if (graphics) gdi.GdipDeleteGraphics(graphics);
+    if (copy) gdi.GdipDisposeImage(copy);
+    if (decoded) gdi.GdipDisposeImage(decoded);
     stream->Release();
 }
 
-Banner::~Banner() = default;
+Banner::~Banner() {
+    if (bitmap_) gdiPlus_->GdipDisposeImage(bitmap_);
+}
 
 void Banner::Draw(HDC dc, const RECT& target) const {
-    if (!bitmap_) return;
-    Gdiplus::Graphics graphics(dc);
-    const auto width = static_cast<INT>(bitmap_->GetWidth());
-    const auto height = static_cast<INT>(bitmap_->GetHeight());
+    const GdiPlus& gdi = *gdiPlus_;
+    GpBitmap* const bitmap = bitmap_;
+    UINT width = 0;
+    UINT height = 0;
+    GpGraphics* graphics = nullptr;
+    if (!bitmap || gdi.GdipGetImageWidth(bitmap, &width) != 0 ||
+        gdi.GdipGetImageHeight(bitmap, &height) != 0 || gdi.GdipCreateFromHDC(dc, &graphics) != 0) {
+        return;
+    }
     const INT targetWidth = target.right - target.left;
     const INT targetHeight = target.bottom - target.top;
     // At 100 % every pixel lands on one screen pixel; scaled, smooth edges look better than
     // doubled steps.
-    const bool unscaled = targetWidth == width && targetHeight == height;
-    graphics.SetInterpolationMode(unscaled ? Gdiplus::InterpolationModeNearestNeighbor
-                                           : Gdiplus::InterpolationModeHighQualityBicubic);
-    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-    graphics.DrawImage(bitmap_.get(),
-                       Gdiplus::Rect(target.left, target.top, targetWidth, targetHeight), 0, 0,
-                       width, height, Gdiplus::UnitPixel);
+    const bool unscaled =
+        targetWidth == static_cast<INT>(width) && targetHeight == static_cast<INT>(height);
+    gdi.GdipSetInterpolationMode(graphics, unscaled ? Gdiplus::InterpolationModeNearestNeighbor
+                                                    : Gdiplus::InterpolationModeHighQualityBicubic);
+    gdi.GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHalf);
+    gdi.GdipDrawImageRectRectI(graphics, bitmap, target.left, target.top, targetWidth, targetHeight,
+                               0, 0, static_cast<INT>(width), static_cast<INT>(height),
+                               Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
+    gdi.GdipDeleteGraphics(graphics);
 }
 
 }  // namespace win32

@@ -5,27 +5,13 @@
 #include <memory>
 
 namespace Gdiplus {
-class Bitmap;
+class GpBitmap;
 }
 
 namespace win32 {
 
-// GDI+ for the lifetime of the program; the banner is decoded and drawn with it.
-class GdiPlusSession {
-  public:
-    GdiPlusSession();
-    ~GdiPlusSession();
-    GdiPlusSession(const GdiPlusSession&) = delete;
-    GdiPlusSession& operator=(const GdiPlusSession&) = delete;
-
-    bool ok() const { return token_ != 0; }
-
-  private:
-    ULONG_PTR token_ = 0;
-};
-
-// The banner picture, decoded once from the program's own resources. Its transparent pixels stay
-// transparent, so the window background shows through them.
+// The banner picture, decoded from the program's own resources with GDI+. Its transparent pixels
+// stay transparent, so the window background shows through them.
 class Banner {
   public:
     Banner(HINSTANCE instance, int resourceId);
@@ -38,7 +24,9 @@ class Banner {
     void Draw(HDC dc, const RECT& target) const;
 
   private:
-    std::unique_ptr<Gdiplus::Bitmap> bitmap_;
+    struct GdiPlus;
+    std::unique_ptr<GdiPlus> gdiPlus_;
+    Gdiplus::GpBitmap* bitmap_ = nullptr;  // premultiplied 32-bit
 };
 
 }  // namespace win32

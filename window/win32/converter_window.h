@@ -46,6 +46,7 @@ class ConverterWindow final : public BaseWindow<ConverterWindow>, public window:
     // a monitor with another DPI.
     void ApplyDpi(UINT dpi);
     void NameControlsForScreenReaders();
+    void ForgetScreenReaderNames();
     HWND Control(std::string_view name) const;
     int Scale(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), 1440); }
 

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "banner.h"
 #include "converter_window.h"
 #include "text.h"
 
@@ -14,7 +13,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     int exitCode = 1;
     {
-        const win32::GdiPlusSession gdiPlus;  // outlives the window and its banner
         win32::ConverterWindow window(instance, win32::UserRegionalSettings());
         if (window.Open(showCommand)) {
             MSG message;

@@ -1,0 +1,87 @@
+#!/usr/bin/python3
+"""Measures the page: each file's size gzipped, navigation to the window ready for input with an
+empty cache in headless Chromium, and an input event to the result shown. With --screenshot it
+also writes docs/screenshot-web.png (1x), docs/screenshot-web-2x.png and docs/screenshot-web-dark.png.
+Usage: scripts/measure-web.py [--screenshot]   (after cmake --build --preset web)"""
+import functools
+import gzip
+import http.server
+import pathlib
+import statistics
+import sys
+import threading
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.wait import WebDriverWait
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+PAGE = ROOT / "build-web" / "window" / "web" / "page"
+
+total = 0
+for file in sorted(PAGE.iterdir()):
+    packed = len(gzip.compress(file.read_bytes(), 9))
+    total += packed
+    print(f"{file.name:24} {file.stat().st_size:7,} bytes, {packed:7,} gzipped")
+print(f"{'all files':24} {total:23,} gzipped (budget 40,960)")
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
+                                         functools.partial(Quiet, directory=PAGE))
+server.handle_error = lambda *args: None  # a reload cuts off the previous page's requests
+threading.Thread(target=server.serve_forever, daemon=True).start()
+url = f"http://127.0.0.1:{server.server_port}/"
+
+options = webdriver.ChromeOptions()
+for argument in ("--headless=new", "--no-sandbox", "--accept-lang=de-DE"):
+    options.add_argument(argument)
+driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+ready = lambda d: d.execute_script("return performance.getEntriesByName('converter-ready')[0]")
+try:
+    # Neither the HTTP cache nor the service worker's: every run loads every file.
+    driver.execute_cdp_cmd("Network.enable", {})
+    driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
+    driver.execute_cdp_cmd("Network.setBypassServiceWorker", {"bypass": True})
+    times = []
+    for _ in range(7):
+        driver.get(url)
+        times.append(WebDriverWait(driver, 10).until(ready)["startTime"])
+    print(f"navigation to the window ready: median {statistics.median(times):.0f} ms "
+          f"(of {len(times)}: {', '.join(f'{t:.0f}' for t in times)}; budget 150 ms)")
+
+    per_event = driver.execute_script("""
+        const field = document.getElementById('I2'), result = document.getElementById('Text1');
+        const count = 20000, texts = ['8,6', '8,65'], shown = new Set();
+        const start = performance.now();
+        for (let i = 0; i < count; ++i) {
+          field.value = texts[i % 2];
+          field.dispatchEvent(new Event('input'));
+          shown.add(result.value);
+        }
+        const micros = (performance.now() - start) * 1000 / count;
+        return shown.size === 2 ? micros : -1;""")
+    print(f"input event to result shown: {per_event:.1f} µs (mean of 20,000; budget 100 µs)")
+
+    if "--screenshot" in sys.argv:
+        for name, scale, scheme in (("screenshot-web.png", 1, "light"),
+                                    ("screenshot-web-2x.png", 2, "light"),
+                                    ("screenshot-web-dark.png", 1, "dark")):
+            driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                "width": 640, "height": 300, "deviceScaleFactor": scale, "mobile": False})
+            driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {
+                "features": [{"name": "prefers-color-scheme", "value": scheme}]})
+            driver.get(url)
+            WebDriverWait(driver, 10).until(ready)
+            driver.find_element(By.ID, "I2").send_keys(Keys.CONTROL, "a", Keys.NULL, "8,65")
+            driver.find_element(By.ID, "CALC_ABS_REL").screenshot(str(ROOT / "docs" / name))
+            print(f"wrote docs/{name}")
+finally:
+    driver.quit()
+    server.shutdown()

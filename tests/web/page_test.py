@@ -1,0 +1,212 @@
+#!/usr/bin/python3
+"""Uses the page as a person would, in headless Chromium through Selenium: types into the fields,
+pastes, presses Alt+B and Tab, reads back what the page shows, under three browser languages, and
+opens it a second time with the server gone. Usage: page_test.py PAGE_FOLDER"""
+import csv
+import functools
+import http.server
+import pathlib
+import sys
+import threading
+import unittest
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.wait import WebDriverWait
+
+PAGE = pathlib.Path(sys.argv.pop(1)).resolve()
+CASES = pathlib.Path(__file__).resolve().parent.parent / "e2e" / "cases.tsv"
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+class Server:
+    """The page's folder on 127.0.0.1, on a port that is free."""
+
+    def __init__(self):
+        handler = functools.partial(QuietHandler, directory=PAGE)
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.url = f"http://127.0.0.1:{self.httpd.server_port}/"
+        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+
+    def stop(self):
+        self.httpd.shutdown()
+        self.httpd.server_close()
+
+
+class Page:
+    def __init__(self, language):
+        options = webdriver.ChromeOptions()
+        for argument in ("--headless=new", "--no-sandbox", f"--accept-lang={language}"):
+            options.add_argument(argument)
+        self.server = Server()
+        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.open()
+
+    def open(self):
+        self.driver.get(self.server.url)
+        WebDriverWait(self.driver, 10).until(lambda d: d.find_elements(By.ID, "Text1"))
+
+    def close(self):
+        self.driver.quit()
+        self.server.stop()
+
+    def field(self, name):
+        return self.driver.find_element(By.ID, name)
+
+    def text(self, name):
+        return self.field(name).get_property("value")
+
+    def replace(self, name, typed):
+        self.field(name).click()
+        self.field(name).send_keys(Keys.CONTROL, "a")
+        self.field(name).send_keys(typed if typed else Keys.DELETE)
+
+    def keys(self, *keys):
+        self.driver.switch_to.active_element.send_keys(*keys)
+
+    def focused(self):
+        return self.driver.switch_to.active_element.get_attribute("id")
+
+
+class GermanPage(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.page = Page("de-DE")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.page.close()
+
+    def setUp(self):
+        self.page.open()
+
+    def test_opens_as_the_window_does(self):
+        page, driver = self.page, self.page.driver
+        self.assertEqual(driver.title, "Feuchte abs -> rel")
+        shown = {name: page.text(name) for name in ("I1", "I2", "Text1")}
+        self.assertEqual(shown, {"I1": "23,0", "I2": "8,6", "Text1": "--- % rel"})
+        self.assertEqual(page.focused(), "I1")
+        self.assertEqual(driver.execute_script("return getSelection().toString()"), "23,0")
+        names = {name: page.field(name).get_attribute("aria-label")
+                 for name in ("I1", "I2", "Text1")}
+        self.assertEqual(names, {"I1": "Temperatur in °C", "I2": "Absolute Feuchte in g/m³",
+                                 "Text1": "Relative Feuchte"})
+        self.assertEqual(page.field("Command1").accessible_name, "berechnen")
+        self.assertEqual(page.field("Command1").get_attribute("accesskey"), "b")
+        # Where the twips put them, in pixels from the window's corner.
+        places = driver.execute_script(
+            "const frame = document.getElementById('CALC_ABS_REL').getBoundingClientRect();"
+            "return ['I1', 'Label2', 'Text1', 'Command1'].map((id) => {"
+            "  const r = document.getElementById(id).getBoundingClientRect();"
+            "  return [r.left - frame.left, r.top - frame.top, r.width, r.height]; })")
+        self.assertEqual(places, [[16, 56, 41, 25], [136, 56, 41, 25], [16, 88, 217, 25],
+                                  [16, 120, 217, 25]])
+        self.assertEqual(page.field("Text1").value_of_css_property("font-weight"), "700")
+        # The banner drawn from its vector picture, the dark one in a dark scheme.
+        for scheme, picture in (("dark", "banner-dark.svg"), ("light", "banner.svg")):
+            driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {
+                "features": [{"name": "prefers-color-scheme", "value": scheme}]})
+            WebDriverWait(driver, 5).until(lambda d: d.execute_script(
+                "return document.getElementById('banner').currentSrc").endswith(picture))
+            drawn = driver.execute_async_script(
+                "const b = document.getElementById('banner'), done = arguments[0];"
+                "b.decode().then(() => done([b.naturalWidth, b.width, b.height]), done)")
+            self.assertEqual(drawn, [246, 246, 51], picture)
+        # Installable as an app: Chromium finds the manifest, its icon and nothing missing.
+        installable = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
+        self.assertEqual(installable["installabilityErrors"], [])
+        # On a phone the whole window is as wide as the screen.
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": 360, "height": 640, "deviceScaleFactor": 2, "mobile": True})
+        width = driver.execute_script(
+            "return document.getElementById('CALC_ABS_REL').getBoundingClientRect().width")
+        driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+        self.assertAlmostEqual(width, 360, delta=1)
+
+    @unittest.skipUnless(CASES.exists(), "the desktop table of cases is not there yet")
+    def test_every_case_of_the_desktop_table(self):
+        with open(CASES, newline="", encoding="utf-8") as table:
+            cases = list(csv.DictReader(table, delimiter="\t", quoting=csv.QUOTE_NONE))
+        for case in cases:
+            self.page.replace(case["field"], case["typed"])
+            self.assertEqual(self.page.text("Text1"), case["text1"], case)
+
+    def test_keys_paste_and_undo(self):
+        page = self.page
+        page.field("I2").send_keys(Keys.END, "5")
+        self.assertEqual((page.text("I2"), page.text("Text1")), ("8,65", "42,1 % rel"))
+        live = page.driver.find_element(By.CSS_SELECTOR, "[aria-live=polite]")
+        self.assertEqual(live.get_attribute("textContent"), "42,1 % rel")
+        page.keys(Keys.TAB)
+        self.assertEqual(page.focused(), "Text1")
+        page.keys(Keys.CONTROL, "a", Keys.NULL, "x")
+        page.keys(Keys.TAB)
+        self.assertEqual((page.focused(), page.text("Text1")), ("Command1", "x"))
+        page.keys(Keys.ALT, "b", Keys.NULL)
+        self.assertEqual(page.text("Text1"), "42,1 % rel")
+        page.field("Text1").send_keys(Keys.CONTROL, "a", Keys.NULL, "y")
+        page.field("I1").send_keys(Keys.ESCAPE)
+        self.assertEqual(page.text("Text1"), "42,1 % rel")
+        page.field("Text1").send_keys(Keys.CONTROL, "a", Keys.NULL, "z")
+        page.field("Command1").click()
+        self.assertEqual(page.text("Text1"), "42,1 % rel")
+        # A spreadsheet cell: the first line lands after the 2 and the rest of the field stays.
+        page.driver.execute_script(
+            "const copy = document.body.appendChild(document.createElement('textarea'));"
+            "copy.value = '9\\nX'; copy.select(); document.execCommand('copy'); copy.remove()")
+        page.field("I1").send_keys(Keys.HOME, Keys.ARROW_RIGHT, Keys.CONTROL, "v", Keys.NULL)
+        self.assertEqual((page.text("I1"), page.text("Text1")), ("293,0", "0,0 % rel"))
+        page.field("I1").send_keys(Keys.CONTROL, "z", Keys.NULL)
+        self.assertEqual((page.text("I1"), page.text("Text1")), ("23,0", "42,1 % rel"))
+        # The same dragged in from another program and dropped after the 2.
+        place = page.driver.execute_script("return document.getElementById('I1')"
+                                           ".getBoundingClientRect().toJSON()")
+        for kind in ("dragEnter", "dragOver", "drop"):
+            page.driver.execute_cdp_cmd("Input.dispatchDragEvent", {
+                "type": kind, "x": place["left"] + 12, "y": place["top"] + 12,
+                "data": {"items": [{"mimeType": "text/plain", "data": "9\nX"}],
+                         "dragOperationsMask": 1}})
+        self.assertEqual((page.text("I1"), page.text("Text1")), ("293,0", "0,0 % rel"))
+
+
+class OtherLanguages(unittest.TestCase):
+    def test_number_format_of_the_browser_language(self):
+        for language, *shown in (
+                ("en-US", "23.0", "8.6", "41.8 % rel", "-1", "-4.9 % rel"),
+                ("sv-SE", "23,0", "8,6", "41,8 % rel", "\u22121", "\u22124,9 % rel"),
+                ("fa-IR", "\u06f2\u06f3\u066b\u06f0", "\u06f8\u066b\u06f6",
+                 "\u06f4\u06f1\u066b\u06f8 % rel", "\u2212\u06f1",
+                 "\u2212\u06f4\u066b\u06f9 % rel")):
+            page = Page(language)
+            try:
+                seen = [page.text("I1"), page.text("I2")]
+                page.keys(Keys.ALT, "b", Keys.NULL)
+                seen.append(page.text("Text1"))
+                page.replace("I2", shown[3])
+                seen += [page.text("I2"), page.text("Text1")]
+                self.assertEqual(seen, shown, language)
+            finally:
+                page.close()
+
+    def test_second_visit_without_network(self):
+        page = Page("de-DE")
+        try:
+            page.driver.execute_async_script(
+                "navigator.serviceWorker.ready.then(() => arguments[0]())")
+            page.server.httpd.shutdown()
+            page.server.httpd.server_close()
+            page.open()
+            page.replace("I2", "8,65")
+            self.assertEqual(page.text("Text1"), "42,1 % rel")
+        finally:
+            page.driver.quit()
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -1,0 +1,146 @@
+// Builds the converter window from its description, which the WebAssembly side gives, and hands
+// every event to the same event logic as the desktop windows.
+'use strict';
+
+// The browser's number format: separator, minus sign and digits, as the desktop windows take
+// theirs from the system.
+function regionalSettings() {
+  const format = new Intl.NumberFormat(navigator.language, {useGrouping: false});
+  const part = (value, type, fallback) =>
+    (format.formatToParts(value).find((p) => p.type === type) || {value: fallback}).value;
+  return {decimalSeparator: part(1.5, 'decimal', '.'), minusSign: part(-1, 'minusSign', '-'),
+    zeroDigit: format.format(0)};
+}
+
+function connect(core) {
+  const encoder = new TextEncoder();
+  const decoder = new TextDecoder();
+  const put = (slot, text) => {
+    const bytes = encoder.encode(text);
+    const at = core._ReserveText(slot, bytes.length);
+    core.HEAPU8.set(bytes, at);
+  };
+  const read = (at) => {
+    const heap = core.HEAPU8;
+    return decoder.decode(heap.subarray(at, heap.indexOf(0, at)));
+  };
+  return {put, read};
+}
+
+// The first line of a pasted or dropped text, as a one-line field on the desktop keeps it.
+function firstLine(text) {
+  return text.split(/[\r\n\0]/, 1)[0];
+}
+
+function createControl(control, textLimit) {
+  const tag = {text: 'input', label: 'div', button: 'button'}[control.kind];
+  const element = document.createElement(tag);
+  element.id = control.name;
+  Object.assign(element.style, {
+    left: control.left + 'px', top: control.top + 'px',
+    width: control.width + 'px', height: control.height + 'px',
+  });
+  if (control.face) {
+    element.style.fontFamily = `"${control.face}", "Liberation Sans", "DejaVu Sans", sans-serif`;
+    element.style.fontSize = control.points + 'pt';
+    element.style.fontWeight = control.weight;
+  }
+  if (control.accessibleName) element.setAttribute('aria-label', control.accessibleName);
+  if (control.kind === 'text') {
+    Object.assign(element, {type: 'text', value: control.text, maxLength: textLimit});
+    element.spellcheck = false;
+    element.autocomplete = 'off';
+  } else if (control.kind === 'button') {
+    // "&berechnen": the letter after the ampersand is the access key, drawn underlined.
+    const at = control.text.indexOf('&');
+    const key = control.text.charAt(at + 1);
+    element.type = 'button';
+    element.accessKey = key.toLowerCase();
+    element.append(control.text.slice(0, at), document.createElement('u'),
+        control.text.slice(at + 2));
+    element.querySelector('u').textContent = key;
+  } else {
+    element.textContent = control.text;
+    element.setAttribute('aria-hidden', 'true');
+  }
+  return element;
+}
+
+function start(core) {
+  const {put, read} = connect(core);
+  const settings = regionalSettings();
+  put(2, settings.decimalSeparator);
+  put(3, settings.minusSign);
+  put(4, settings.zeroDigit);
+  const description = JSON.parse(read(core._Start()));
+
+  const frame = document.getElementById(description.name);
+  const banner = document.getElementById('banner');
+  Object.assign(banner, {width: description.bannerWidth, height: description.bannerHeight});
+  document.title = description.caption;
+  Object.assign(frame.style, {width: description.width + 'px', height: description.height + 'px'});
+  const controls = {};
+  for (const control of description.controls) {
+    controls[control.name] = createControl(control, description.textLimit);
+    frame.append(controls[control.name]);
+  }
+  const inputs = description.controls.filter((c) => c.input).map((c) => controls[c.name]);
+  const result = controls.Text1;
+  const announcer = document.getElementById('announcer');
+
+  const show = (at) => {
+    const text = read(at);
+    if (result.value === text) return;
+    result.value = text;
+    announcer.textContent = text;
+  };
+  // Every event takes the texts as they stand on screen.
+  const recalculate = (event, ...args) => {
+    put(0, inputs[0].value);
+    put(1, inputs[1].value);
+    show(event(...args));
+  };
+
+  for (const input of inputs) {
+    // Typing, paste, drop, undo, input methods: every change of the text.
+    input.addEventListener('input', () => recalculate(core._InputEdited));
+    // Keys that change nothing recalculate too, as on the desktop; Tab only moves on.
+    input.addEventListener('keydown', (event) => {
+      if (event.key !== 'Tab') recalculate(core._InputKeyDown, event.keyCode);
+    });
+    input.addEventListener('beforeinput', (event) => {
+      const multiline = event.inputType === 'insertFromPaste' || event.inputType === 'insertFromDrop';
+      if (!multiline || event.data === null) return;
+      const line = firstLine(event.data);
+      if (line === event.data) return;
+      // Inserted as typing is, so that undo takes it back.
+      event.preventDefault();
+      document.execCommand('insertText', false, line);
+    });
+  }
+  controls.Command1.addEventListener('click', () => recalculate(core._CalculateClicked));
+  // Alt+B from anywhere on the page, whatever the browser makes of the access key.
+  document.addEventListener('keydown', (event) => {
+    const key = event.key.toLowerCase() === controls.Command1.accessKey;
+    if (event.altKey && !event.ctrlKey && !event.metaKey && key) {
+      event.preventDefault();
+      recalculate(core._CalculateClicked);
+    }
+  });
+
+  // On a phone the window is scaled as a whole to the screen's width.
+  const fit = () => {
+    const narrow = innerWidth < 2 * description.width;
+    frame.style.transform = narrow ? `scale(${innerWidth / description.width})` : '';
+    document.body.classList.toggle('narrow', narrow);
+  };
+  addEventListener('resize', fit);
+  fit();
+  frame.hidden = false;
+  inputs[0].focus();
+  inputs[0].select();
+  performance.mark('converter-ready');
+}
+
+createConverter().then(start);
+if ('serviceWorker' in navigator) navigator.serviceWorker.register('service-worker.js');

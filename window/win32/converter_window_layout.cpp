@@ -1,0 +1,145 @@
+#include "converter_window.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "dpi.h"
+#include "text.h"
+
+// How the window is built: its controls created from the description, placed and given fonts
+// for a DPI, and named for screen readers.
+
+namespace win32 {
+
+namespace {
+
+using window::ControlDescription;
+using window::ControlKind;
+using window::kConverterWindow;
+
+// Control ids start above IDOK and IDCANCEL, which IsDialogMessage sends for Enter and Escape.
+constexpr int kFirstControlId = 100;
+
+const auto& kControls = kConverterWindow.controls;
+
+// OBJID_CLIENT is a negative LONG; the property calls take its bits as a DWORD.
+constexpr auto kClientObject = static_cast<DWORD>(OBJID_CLIENT);
+
+size_t IndexOf(const ControlDescription& control) {
+    return static_cast<size_t>(&control - kControls.data());
+}
+
+HFONT CreateDescribedFont(const window::FontDescription& font, UINT dpi) {
+    const std::wstring face = Widen(font.face);
+    return CreateFontW(-MulDiv(font.points, static_cast<int>(dpi), 72), 0, 0, 0, font.weight, FALSE,
+                       FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+}
+
+// Windows' default GUI font, at the size it would have on a monitor of this DPI: the stock
+// object is made for the system DPI only.
+HFONT CreateDefaultFont(UINT dpi) {
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+    return CreateFontIndirectW(&font);
+}
+
+}  // namespace
+
+bool ConverterWindow::CreateControls() {
+    // Tab and Shift+Tab follow the z-order, which is the order of creation: first the controls
+    // that take the focus, by tab index, then the labels.
+    std::array<size_t, kControlCount> creationOrder{};
+    size_t next = 0;
+    for (const ControlDescription* control : window::kTabOrder) {
+        creationOrder[next++] = IndexOf(*control);
+    }
+    for (const ControlDescription& control : kControls) {
+        if (control.kind == ControlKind::Label) creationOrder[next++] = IndexOf(control);
+    }
+
+    for (const size_t index : creationOrder) {
+        const ControlDescription& control = kControls[index];
+        PCWSTR className = nullptr;
+        DWORD style = WS_CHILD | WS_VISIBLE;
+        DWORD exStyle = 0;
+        switch (control.kind) {
+            case ControlKind::TextBox:
+                className = WC_EDITW;
+                style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+                exStyle = WS_EX_CLIENTEDGE;
+                break;
+            case ControlKind::Label:
+                className = WC_STATICW;
+                style |= SS_LEFT | SS_NOPREFIX;
+                break;
+            case ControlKind::CommandButton:
+                className = WC_BUTTONW;
+                style |= WS_TABSTOP | BS_PUSHBUTTON;
+                break;
+        }
+        const std::wstring text = Widen(logic_.InitialText(control));
+        const HWND created =
+            CreateWindowExW(exStyle, className, text.c_str(), style, 0, 0, 0, 0, hwnd(),
+                            reinterpret_cast<HMENU>(
+                                static_cast<INT_PTR>(kFirstControlId + static_cast<int>(index))),
+                            instance_, nullptr);
+        if (!created) return false;
+        controls_[index] = created;
+        if (control.kind == ControlKind::TextBox) {
+            SendMessageW(created, EM_SETLIMITTEXT, window::kTextBoxLimit, 0);
+        }
+        if (window::IsInputField(control)) {
+            SetWindowSubclass(created, InputFieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        }
+    }
+    return true;
+}
+
+void ConverterWindow::ApplyDpi(UINT dpi) {
+    dpi_ = dpi;
+    for (size_t index = 0; index < kControlCount; ++index) {
+        const ControlDescription& control = kControls[index];
+        const HFONT previous = fonts_[index];
+        fonts_[index] =
+            control.font ? CreateDescribedFont(*control.font, dpi) : CreateDefaultFont(dpi);
+        SetWindowPos(controls_[index], nullptr, Scale(control.left), Scale(control.top),
+                     Scale(control.width), Scale(control.height), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[index]), TRUE);
+        if (control.kind == ControlKind::TextBox) {
+            // The fields were laid out for a bitmap font, which gets no inner margins. A
+            // TrueType stand-in would get half a character on each side and cut off the last
+            // digit of "23,0"; one pixel keeps the text off the border and all of it in view.
+            const int margin = MulDiv(1, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+            SendMessageW(controls_[index], EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                         MAKELPARAM(margin, margin));
+        }
+        if (previous) DeleteObject(previous);
+    }
+}
+
+void ConverterWindow::NameControlsForScreenReaders() {
+    // Windows would name an edit after the label before it in z-order, which here is not the
+    // label that explains it; the description says what each field is.
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&accessibility_)))) {
+        accessibility_ = nullptr;
+        return;
+    }
+    for (size_t index = 0; index < kControlCount; ++index) {
+        if (kControls[index].accessibleName.empty()) continue;
+        const std::wstring name = Widen(kControls[index].accessibleName);
+        accessibility_->SetHwndPropStr(controls_[index], kClientObject, CHILDID_SELF,
+                                       PROPID_ACC_NAME, name.c_str());
+    }
+}
+void ConverterWindow::ForgetScreenReaderNames() {
+    if (!accessibility_) return;
+    const MSAAPROPID name = PROPID_ACC_NAME;
+    for (const HWND control : controls_) {
+        accessibility_->ClearHwndProps(control, kClientObject, CHILDID_SELF, &name, 1);
+    }
+}
+
+}  // namespace win32
