@@ -9,6 +9,7 @@ usage: driver.py qt PROGRAM | driver.py wine PROGRAM.exe [--screenshot PICTURE]
 import csv
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -47,6 +48,14 @@ def windows(title=None):
 def set_clipboard(text):  # xclip stays behind to serve it until another program takes over
     subprocess.run(["xclip", "-selection", "clipboard"], input=text.encode(), check=True,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def clipboard():
+    try:  # its owner may not answer while it hands the clipboard over
+        return run("xclip", "-o", "-selection", "clipboard", "-t", "UTF8_STRING", timeout=2,
+                   check=True)
+    except (subprocess.TimeoutExpired, subprocess.CalledProcessError):
+        return MARKER
 
 
 def wait_until(condition, seconds=5):
@@ -126,9 +135,8 @@ class Qt:
         set_clipboard(MARKER)
         for _ in range(5):  # wine may find the clipboard busy while it takes over X's
             self.keys("ctrl+a", "ctrl+c")
-            if wait_until(lambda: run("xclip", "-o", "-selection", "clipboard", "-t",
-                                      "UTF8_STRING", timeout=5) not in ("", MARKER), 0.5):
-                return run("xclip", "-o", "-selection", "clipboard", "-t", "UTF8_STRING")
+            if wait_until(lambda: clipboard() != MARKER, 0.5):
+                return clipboard()
         return MARKER
 
     def shows(self, control):
@@ -273,6 +281,7 @@ def screenshot(app, picture):
 
 
 def main():
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # a timeout still ends the program
     app = {"qt": Qt, "wine": Wine}[sys.argv[1]](str(Path(sys.argv[2]).resolve()))
     try:
         if sys.argv[3:4] == ["--screenshot"]:
