@@ -24,3 +24,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # as DLLs beside it. Section-wise linking then drops what the program never calls.
 set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--gc-sections")
+
+# Reproducible: no link time in the PE header (ld's checksum is then a function of the bytes), and
+# no build folder in anything the compiler writes (__FILE__ in assertions, debug sections).
+get_filename_component(source_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+string(APPEND CMAKE_CXX_FLAGS_INIT " -ffile-prefix-map=${source_root}=.")
+string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -Wl,--no-insert-timestamp")

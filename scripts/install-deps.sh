@@ -1,30 +1,39 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that are missing for a purpose: "run" (build and open the
-# window), "web" (build and serve the page) or "test" (build and run every test). The one list of
-# the project's dependencies.
+# window), "web" (build and serve the page), "release" (scripts/release.sh) or "test" (build and
+# run every test). The one list of the project's dependencies.
 set -euo pipefail
 
 purpose=${1:-test}
 
 run_packages=(
     cmake g++ make ninja-build pkgconf
-    qt6-base-dev libgl-dev qt6-translations-l10n qt6-qpa-plugins
+    qt6-base-dev libgl-dev libxcb1-dev qt6-translations-l10n qt6-qpa-plugins
     fonts-dejavu-core fonts-liberation2
 )
 web_packages=(cmake ninja-build emscripten python3)
+# scripts/release.sh: the Debian package the Debian way, the Windows program and its installer,
+# the page.
+release_packages=(
+    "${run_packages[@]}" "${web_packages[@]}"
+    build-essential debhelper dpkg-dev git
+    g++-mingw-w64-x86-64 wixl python3-gi gir1.2-libmsi-1.0 zip strip-nondeterminism
+)
 test_packages=(
-    "${run_packages[@]}" "${web_packages[@]}" chromium chromium-driver python3-selenium
+    "${release_packages[@]}" chromium chromium-driver python3-selenium
     googletest libgtest-dev libbenchmark-dev nodejs clang libclang-rt-14-dev
     xvfb xauth openbox xdotool xclip x11-utils imagemagick librsvg2-bin time
     g++-mingw-w64-x86-64 wine wine64 fonts-wine python3 python3-pefile icoutils
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream file lintian devscripts msitools
+    at-spi2-core python3-pyatspi dbus-daemon qt6ct
 )
 
 case "$purpose" in
     run) wanted=("${run_packages[@]}") ;;
     web) wanted=("${web_packages[@]}") ;;
+    release) wanted=("${release_packages[@]}") ;;
     test) wanted=("${test_packages[@]}") ;;
-    *) echo "usage: $0 run|web|test" >&2; exit 2 ;;
+    *) echo "usage: $0 run|web|release|test" >&2; exit 2 ;;
 esac
 
 missing=()

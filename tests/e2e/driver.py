@@ -82,6 +82,7 @@ class NoWindow(Exception):
 class Qt:
     """The Linux program; also what a person does with any program's window."""
     paste_key = "udiaeresis"  # "Einf&ügen" in an input field's context menu
+    icons = [(32, "icons/32x32.png"), (48, "icons/48x48.png")]  # size, picture in resources/
 
     def __init__(self, program):
         self.program, self.process, self.clicks = program, None, 0
@@ -155,6 +156,7 @@ class Wine(Qt):
     """The .exe under wine in a throw-away prefix. Wine takes the number format from LC_ALL,
     even where glibc lacks that locale."""
     paste_key = "i"  # "E&infügen"
+    icons = [(32, "app-dpi.ico[3]"), (16, "app-dpi.ico[0]")]
 
     def __init__(self, program):
         super().__init__(program)
@@ -163,8 +165,8 @@ class Wine(Qt):
                      "WINEDLLOVERRIDES": "mscoree,mshtml="}
         started = time.monotonic()
         # Output to a pipe would wait for the wine server to end, seconds after the boot.
-        subprocess.run(["wine", "wineboot", "--init"], env=self.environment("C"), check=True,
-                       timeout=120, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wine", "wineboot", "--init"], env=self.environment("de_DE.UTF-8"),
+                       check=True, timeout=120, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         # Debian's wine finds only its bitmap fonts by itself; Tahoma (the button's default GUI
         # font) and Marlett (the caption buttons) must be where Windows keeps its fonts.
         for font in Path("/usr/share/wine/fonts").glob("*.ttf"):
@@ -195,18 +197,20 @@ def looks(app):
           run("convert", shot, "-crop", "246x51+0+0", "+repage", "(", "-size", "246x51",
               f"xc:{background}", ROOT / "resources/banner.gif", "-composite", ")",
               "-metric", "AE", "-compare", "-format", "%[distortion]", "info:"), "0")
-    # The window's icon of 32x32 (from _NET_WM_ICON), to compare with app.ico's third image,
-    # the one Windows picks: a colour per pixel, None where transparent.
-    words = [int(word) for word in run("xprop", "-id", app.window, "-notype", "32c",
-                                       "_NET_WM_ICON").partition("=")[2].split(",") if word]
-    while len(words) > 2 and words[:2] != [32, 32]:
-        words = words[2 + words[0] * words[1]:]
-    shown = [(w >> 16 & 255, w >> 8 & 255, w & 255) if w >> 24 > 127 else None
-             for w in words[2:2 + 32 * 32]]
-    rgba = subprocess.run(["convert", f"{ROOT}/resources/app.ico[2]", "-depth", "8", "rgba:-"],
-                          capture_output=True, check=True).stdout
-    ico = [tuple(rgba[i:i + 3]) if rgba[i + 3] > 127 else None for i in range(0, len(rgba), 4)]
-    check("the window icon is app.ico's 32x32 256-colour image", shown == ico, True)
+    for size, picture in app.icons:  # the icon's images as _NET_WM_ICON shows them
+        words = [int(word) for word in run("xprop", "-id", app.window, "-notype", "32c",
+                                           "_NET_WM_ICON").partition("=")[2].split(",") if word]
+        while len(words) > 2 and words[:2] != [size, size]:
+            words = words[2 + words[0] * words[1]:]
+        shown = [(w >> 16 & 255, w >> 8 & 255, w & 255, w >> 24) for w in words[2:]]
+        rgba = subprocess.run(["convert", f"{ROOT}/resources/{picture}", "-depth", "8", "rgba:-"],
+                              capture_output=True, check=True).stdout
+        drawn = [tuple(rgba[i:i + 4]) for i in range(0, len(rgba), 4)]
+        # Transparent alike, the others within the rounding of premultiplied alpha.
+        alike = [(p[3] > 127) == (q[3] > 127) and (p[3] <= 127 or max(
+            abs(a - b) for a, b in zip(p, q)) <= 2) for p, q in zip(shown, drawn)]
+        check(f"the window's {size}x{size} icon is {picture}",
+              len(shown) >= len(drawn) == size * size and all(alike), True)
 
 
 def first_start(app):

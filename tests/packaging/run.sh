@@ -1,202 +1,146 @@
 #!/usr/bin/env bash
-# The Linux desktop integration as a desktop meets it: the desktop entry and the AppStream
-# metadata pass their validators, the Debian package installs the program, entry, metadata and
-# icons where a desktop looks for them, the installed program opens its window under a window
-# manager and closes on Escape, and removing the package leaves nothing behind.
-# Run from anywhere as root; builds its own tree in build-package.
+# The release as its users meet it, one check a line: scripts/release.sh builds dist/; the Debian
+# package passes Debian's checkers, installs, opens its window and leaves no trace; the .msi
+# upgrades an older version in place under wine, opens the window from its Start-menu shortcut
+# and uninstalls without a trace; every file carries the one version. Needs root or sudo (dpkg).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-app_id=de.feuchtewerkstatt.FeuchteAbsRel
-package=feuchte-abs-rel
-version=1.0.0.0
-title='Feuchte abs -> rel'
-build=build-package
-
-say() { echo "packaging: $*"; }
-fail() {
-    echo "packaging: FAILED: $*" >&2
-    exit 1
-}
-
-work=$(mktemp -d)
-# Installing and removing packages needs root; a developer with sudo runs this too.
+scripts/release.sh deb windows
+version=$(sed -n 's/^ *VERSION \([0-9.]*\)$/\1/p' CMakeLists.txt | head -n 1)
+package=feuchte-abs-rel id=de.feuchtewerkstatt.FeuchteAbsRel title='Feuchte abs -> rel'
+deb=dist/${package}_${version}_amd64.deb msi=dist/${package}_${version}_x64.msi
 sudo=()
 ((EUID == 0)) || sudo=(sudo)
-installed_by_us=false
-installed_before=false
-app_pid=''
+work=$(mktemp -d)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cleanup() {
-    if [[ -n $app_pid ]]; then
-        kill "$app_pid" 2>/dev/null || true
-        wait "$app_pid" 2>/dev/null || true
-    fi
+    [[ -d $WINEPREFIX ]] && { wineserver -k || true; } >/dev/null 2>&1
     x_session_stop
-    if $installed_by_us; then
-        say "removing the package this run installed"
-        "${sudo[@]}" dpkg -r "$package" >/dev/null 2>&1 || true
-    fi
-    if $installed_before && [[ -f ${deb:-} ]]; then
-        say "installing $package again, as it was before this run"
-        "${sudo[@]}" dpkg -i "$deb" >/dev/null 2>&1 || true
-    fi
+    "${sudo[@]}" dpkg --purge "$package" >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 source tests/support/x_session.sh
 
-# Every file the package owns, as a desktop expects to find it.
-expected_files=(
-    /usr/bin/$package
-    /usr/share/applications/$app_id.desktop
-    /usr/share/doc/$package/copyright
-    /usr/share/icons/hicolor/32x32/apps/$app_id.png
-    /usr/share/icons/hicolor/48x48/apps/$app_id.png
-    /usr/share/icons/hicolor/scalable/apps/$app_id.svg
-    /usr/share/metainfo/$app_id.metainfo.xml
-)
-
-say "building in $build"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" >/dev/null
-
-desktop_entry=$build/packaging/$app_id.desktop
-metainfo=$build/packaging/$app_id.metainfo.xml
-
-say "desktop-file-validate $desktop_entry"
-output=$(desktop-file-validate "$desktop_entry" 2>&1) || {
-    echo "$output"
-    fail "desktop-file-validate rejects the desktop entry"
-}
-[[ -z $output ]] || echo "$output"
-# Hints may stay (Utility and Science are both main categories, which is meant); warnings may not.
-if grep -E ': (error|warning):' <<<"$output" >/dev/null; then
-    fail "desktop-file-validate warns about the desktop entry"
-fi
-
-say "appstreamcli validate --no-net $metainfo"
-output=$(appstreamcli validate --no-net "$metainfo" 2>&1) || {
-    echo "$output"
-    fail "appstreamcli rejects the metadata"
-}
-echo "$output"
-grep -E '^ *[EW]: ' <<<"$output" >/dev/null && fail "appstreamcli warns about the metadata"
-
-# The installed tree as a whole: the metadata's launchable and icon must be there beside it.
-say "cmake --install into a staging folder, then appstreamcli validate-tree"
-DESTDIR=$work/stage cmake --install "$build" --prefix /usr >/dev/null
-output=$(appstreamcli validate-tree --no-net "$work/stage" 2>&1) || {
-    echo "$output"
-    fail "appstreamcli rejects the installed tree"
-}
-grep -E '^ *[EW]: ' <<<"$output" >/dev/null && {
-    echo "$output"
-    fail "appstreamcli warns about the installed tree"
-}
-staged=$(cd "$work/stage" && find . -type f | sed 's/^\.//' | sort)
-[[ $staged == "$(printf '%s\n' "${expected_files[@]}" | sort)" ]] ||
-    fail "cmake --install put other files in place:"$'\n'"$staged"
-
-say "cpack -G DEB"
-rm -rf "$build/package"
-(cd "$build" && cpack -G DEB) >"$work/cpack.log" 2>&1 || {
-    cat "$work/cpack.log"
-    fail "cpack failed"
-}
-deb=$build/package/${package}_${version}_$(dpkg --print-architecture).deb
-[[ -f $deb ]] || fail "cpack made no $deb"
-control() { dpkg-deb -f "$deb" "$1"; }
-say "$(basename "$deb"): $(stat -c %s "$deb") bytes"
-say "Depends: $(control Depends)"
-say "Recommends: $(control Recommends)"
-[[ $(control Package) == "$package" ]] || fail "package name is $(control Package)"
-[[ $(control Version) == "$version" ]] || fail "package version is $(control Version)"
-[[ $(control Maintainer) == *feuchtewerkstatt.example* ]] || fail "maintainer is $(control Maintainer)"
-# dpkg-shlibdeps found the Qt libraries; what the program loads at run time is named by hand.
-for dependency in libqt6widgets6 libqt6gui6 libc6 qt6-qpa-plugins fonts-liberation2; do
-    [[ $(control Depends) =~ (^|, )$dependency( |,|$) ]] || fail "Depends lacks $dependency"
-done
-packed=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' | sort)
-[[ $packed == "$(printf '%s\n' "${expected_files[@]}" | sort)" ]] ||
-    fail "the package holds other files:"$'\n'"$packed"
-
-if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q ' installed'; then
-    say "removing an earlier install of $package for the run"
-    installed_before=true
-    "${sudo[@]}" dpkg -r "$package" >/dev/null
-fi
-say "dpkg -i $deb"
-installed_by_us=true
-if ! "${sudo[@]}" dpkg -i "$deb"; then
-    say "apt-get -f install for missing dependencies"
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -f install -y -qq
-fi
-[[ $(dpkg-query -W -f='${Status}' "$package") == "install ok installed" ]] ||
-    fail "$package is not installed"
-
-say "checking the installed files"
-for file in "${expected_files[@]}"; do
-    [[ -f $file ]] || fail "$file is missing"
-done
-[[ -x /usr/bin/$package ]] || fail "/usr/bin/$package is not executable"
-installed_entry=/usr/share/applications/$app_id.desktop
-entry_value() { sed -n "s/^$1=//p" "$installed_entry"; }
-# What a menu does with the entry: run Exec through PATH and show the named icon from hicolor.
-exec_line=$(entry_value Exec)
-program=$(command -v "${exec_line%% *}") || fail "Exec=$exec_line is not on PATH"
-[[ $program == /usr/bin/$package ]] || fail "Exec=$exec_line runs $program"
-[[ $(entry_value Icon) == "$app_id" ]] || fail "Icon=$(entry_value Icon)"
-[[ $(entry_value Name) == "$title" ]] || fail "Name=$(entry_value Name)"
-for size in 32 48; do
-    icon=/usr/share/icons/hicolor/${size}x$size/apps/$app_id.png
-    file -b "$icon" | grep -q "PNG image data, $size x $size," || fail "$icon: $(file -b "$icon")"
-done
-grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
-    "/usr/share/metainfo/$app_id.metainfo.xml" || fail "the metadata launches no $app_id.desktop"
-
-say "starting Xvfb and openbox"
-x_session_start || fail "Xvfb or openbox did not start"
-
-say "starting $program on $DISPLAY as a desktop would: its name through PATH, a plain environment"
-mkdir -m 700 "$work/home"
-env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
-    DISPLAY="$DISPLAY" LANG=C.UTF-8 "${exec_line%% *}" >"$work/app.log" 2>&1 &
-app_pid=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1) ||
-    fail "no window titled '$title' was mapped within 20 s: $(cat "$work/app.log")"
-say "window $window is mapped"
-[[ $(xdotool getwindowpid "$window") == "$app_pid" ]] || fail "the window belongs to another process"
-# Taskbars match the window to the desktop entry by StartupWMClass.
-wm_class=$(xprop -id "$window" WM_CLASS)
-[[ $wm_class == *"\"$(entry_value StartupWMClass)\""* ]] ||
-    fail "StartupWMClass=$(entry_value StartupWMClass) matches no part of $wm_class"
-
-say "Escape in the focused first field closes the window"
-xdotool windowactivate --sync "$window"
-xdotool key Escape
-ended=false
-for ((i = 0; i < 100; i++)); do
-    # An ended child stays a zombie until it is waited for.
-    state=$(sed 's/.*) //' "/proc/$app_pid/stat" 2>/dev/null | cut -d ' ' -f 1 || true)
-    if [[ -z $state || $state == Z ]]; then
-        ended=true
-        break
+passed=0 failed=0
+result() {  # WHAT PASSED DETAILS
+    if $2; then
+        passed=$((passed + 1)) && echo "packaging: ok   $1"
+    else
+        failed=$((failed + 1)) && echo "packaging: FAIL $1"$'\n'"$3" >&2
     fi
-    sleep 0.1
-done
-$ended || fail "the program still runs 10 s after Escape"
-status=0
-wait "$app_pid" || status=$?
-app_pid=''
-((status == 0)) || fail "the program ended with status $status: $(cat "$work/app.log")"
+}
+# check WHAT COMMAND...: the command succeeds. same WHAT EXPECTED COMMAND...: and prints EXPECTED.
+# Output goes through a file: a wineserver started by a command would hold a pipe open.
+check() {
+    local ok=true
+    "${@:2}" >"$work/output" 2>&1 || ok=false
+    result "$1" $ok "$(<"$work/output")"
+}
+same() {
+    "${@:3}" >"$work/output" 2>&1 || true
+    local output
+    output=$(<"$work/output")
+    result "$1" "$([[ $output == "$2" ]] && echo true || echo false)" \
+        "  got: ${output:-(nothing)}"$'\n'"  expected: ${2:-(nothing)}"
+}
 
-say "dpkg -r $package"
-"${sudo[@]}" dpkg -r "$package" >/dev/null
-installed_by_us=false
-for file in "${expected_files[@]}" /usr/share/doc/$package; do
-    [[ ! -e $file ]] || fail "$file is left after dpkg -r"
+# Helpers for the table below.
+tree=$work/tree
+dpkg-deb -x "$deb" "$tree"
+deb_files() { dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' | sort; }
+depends() { dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -qx "$1"; }
+msi_property() { msiinfo export "$msi" Property | sed -n "s/^$1\t//p" | tr -d '\r'; }
+exe_version() {
+    /usr/bin/python3 -c 'import pefile, sys; f = pefile.PE(sys.argv[1]).VS_FIXEDFILEINFO[0]
+print(*(v >> s & 0xFFFF for v in (f.FileVersionMS, f.FileVersionLS) for s in (16, 0)), sep=".")' \
+        dist/$package.exe
+}
+release_version() { sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$tree"/usr/share/metainfo/*; }
+debug_files() { dpkg-deb -c dist/${package}-dbgsym_${version}_amd64.deb | grep -c '\.debug$'; }
+# Starts COMMAND..., waits for the window, checks it is the program's (WM_CLASS where given), and
+# closes it with Escape in the focused first field.
+opens_window() {
+    local wm_class=$1 window
+    "${@:2}" >"$work/program.log" 2>&1 &
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1) &&
+        { [[ -z $wm_class ]] || xprop -id "$window" WM_CLASS | grep "\"$wm_class\""; } &&
+        xdotool windowactivate --sync "$window" key Escape &&
+        wait_for "the window to close" 10 bash -c "! xdotool search --onlyvisible --name '^$title\$'"
+}
+installed() {
+    ls -d /usr/bin/$package /usr/share/doc/$package /usr/share/man/{,de/}man1/$package* \
+        /usr/share/{applications,metainfo,icons/hicolor/*/apps}/$id* 2>/dev/null || true
+}
+wine() { env LC_ALL=C.UTF-8 wine "$@"; }  # a UTF-8 locale, for the arrow in the file name
+arp_entries() {  # name|maker|version of every product registered for uninstall under our name
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | tr -d '\r' |
+        awk '/^HKEY/ { if (n == "'"$title"'") print n "|" p "|" v; n = p = v = "" }
+             $1 == "DisplayName" { n = substr($0, index($0, "REG_SZ") + 10) }
+             $1 == "Publisher" { p = $3 } $1 == "DisplayVersion" { v = $3 }
+             END { if (n == "'"$title"'") print n "|" p "|" v }'
+}
+product_icon() {
+    winepath -u "$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s | tr -d '\r' |
+        sed -n 's/.*ProductIcon *REG_SZ *//p')"
+}
+msi_files() { (cd "$WINEPREFIX/drive_c" && find . -ipath '*feuchte*' -type f | sort); }
+older=$work/older.msi  # the same package as version 0.9, a product of its own
+cp "$msi" "$older"
+set_property() { echo "UPDATE \`Property\` SET \`Value\` = '$2' WHERE \`Property\` = '$1'"; }
+msibuild "$older" -q "$(set_property ProductVersion 0.9.0.0)" \
+    -q "$(set_property ProductCode '{0D1DE0A5-0000-4000-8000-000000000090}')"
+lnk='./users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Feuchte abs → rel.lnk'
+[[ $EUID == 0 ]] || lnk=${lnk/root/$USER}
+exe="./Program Files/Feuchte-Werkstatt/$package.exe"
+icons=(/usr/share/icons/hicolor/scalable/apps/$id.svg)  # and every size the artwork is drawn in
+for png in resources/icons/*x*.png; do
+    icons+=("/usr/share/icons/hicolor/$(basename "$png" .png)/apps/$id.png")
 done
-status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-[[ -z $status || $status == *not-installed ]] || fail "dpkg still lists $package: $status"
 
-say "all checks passed"
+same "version in debian/changelog"      "$version" dpkg-parsechangelog -S Version
+same "version of the .deb"              "$version" dpkg-deb -f "$deb" Version
+same "version in the AppStream release" "$version" release_version
+same "version of the .msi"              "$version" msi_property ProductVersion
+same "version record of the .exe"       "$version" exe_version
+same "desktop-file-validate"            "" desktop-file-validate "$tree/usr/share/applications/$id.desktop"
+check "appstreamcli validate-tree"      appstreamcli validate-tree --no-net "$tree"
+same "lintian tags"                     "" lintian --allow-root -I --pedantic build-release/*.changes
+# Debian 12's start files carry no control-flow marker, so no program linked there can (all of
+# ours are compiled with -fcf-protection): that one line is left out.
+check "hardening-check"                 hardening-check --nocfprotection "$tree/usr/bin/$package"
+same "debug files in the -dbgsym"       1 debug_files
+for dependency in libqt6widgets6 libqt6gui6 libc6 qt6-qpa-plugins fonts-liberation2; do
+    check "Depends: $dependency"        depends "$dependency"
+done
+same "Recommends"                       qt6-translations-l10n dpkg-deb -f "$deb" Recommends
+same "files in the .deb"                "$(printf '%s\n' /usr/bin/$package \
+    /usr/share/applications/$id.desktop /usr/share/doc/$package/{changelog.gz,copyright} \
+    "${icons[@]}" \
+    /usr/share/man/{de/,}man1/$package.1.gz /usr/share/metainfo/$id.metainfo.xml | sort)" deb_files
+check "the .exe starts on Windows 7, with System32's DLLs only" \
+    /usr/bin/python3 tests/win32/check_imports.py dist/$package.exe
+check "dpkg -i"                         "${sudo[@]}" dpkg -i "$deb"
+check "Exec of the desktop entry is on PATH" command -v "$(sed -n 's/^Exec=//p' "$tree"/usr/share/applications/*)"
+check "X session (Xvfb, openbox)"      x_session_start
+check "the installed program opens its window" opens_window $package env -i PATH=/usr/bin:/bin \
+    HOME="$work" DISPLAY="$DISPLAY" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" LANG=C.UTF-8 $package
+check "dpkg --purge"                    "${sudo[@]}" dpkg --purge $package
+same "files left after dpkg --purge"    "" installed
+
+check "wine prefix"                     wine wineboot --init
+check "msiexec /i (version 0.9)"        wine msiexec /i "$older" /qn
+same "registered for uninstall"         "$title|Feuchte-Werkstatt|0.9.0.0" arp_entries
+check "msiexec /i (upgrade in place)"   wine msiexec /i "$msi" /qn
+same "registered for uninstall"         "$title|Feuchte-Werkstatt|$version" arp_entries
+check "icon in Apps & features"         cmp resources/app.ico "$(product_icon)"
+same "installed files"                  "$(printf '%s\n' "$exe" "$lnk" | sort)" msi_files
+check "the Start-menu shortcut opens the window" \
+    opens_window "" wine start /unix "$WINEPREFIX/drive_c/$lnk"
+check "msiexec /x"                      wine msiexec /x "$msi" /qn
+same "files left after msiexec /x"      "" msi_files
+same "registered after msiexec /x"      "" arp_entries
+
+echo "packaging: $passed passed, $failed failed"
+((failed == 0))

@@ -33,7 +33,7 @@ def number(data, at, size=2):
 
 
 group = resource(RT_GROUP_ICON, 1)
-ico = (ROOT / "resources/app.ico").read_bytes()
+ico, dpi_ico = ((ROOT / "resources" / name).read_bytes() for name in ("app.ico", "app-dpi.ico"))
 
 
 def group_entry(index):  # width, height, colour count, bits per pixel, bytes, resource id
@@ -42,9 +42,9 @@ def group_entry(index):  # width, height, colour count, bits per pixel, bytes, r
             number(group, at + 12))
 
 
-def ico_image(index):
+def ico_image(index, icon=ico):
     at = 6 + 16 * index
-    return ico[number(ico, at + 12, 4):][:number(ico, at + 8, 4)]
+    return icon[number(icon, at + 12, 4):][:number(icon, at + 8, 4)]
 
 
 fixed = pe.VS_FIXEDFILEINFO[0]
@@ -65,6 +65,8 @@ CHECKS = [  # what, found, expected
     ("icon 3: 32x32, 256 colours", group_entry(2), (32, 32, 0, 8, len(ico_image(2)), 30003)),
     ("icons are app.ico's images", [resource(RT_ICON, 30001 + i) == ico_image(i)
                                     for i in range(3)], [True] * 3),
+    ("window icons 30011-30016 are app-dpi.ico's images",
+     [resource(RT_ICON, 30011 + i) == ico_image(i, dpi_ico) for i in range(6)], [True] * 6),
     ("version 1.0.0.0, no flags, VOS__WINDOWS32, VFT_APP",
      [fixed.FileVersionMS, fixed.FileVersionLS, fixed.ProductVersionMS, fixed.ProductVersionLS,
       fixed.FileFlagsMask, fixed.FileFlags, fixed.FileOS, fixed.FileType],
@@ -82,6 +84,11 @@ CHECKS = [  # what, found, expected
      [{b"Translation": "0x0407 0x04b0"}]),
     ("banner 100 is banner.gif", resource(RT_RCDATA, 100) == (ROOT / "resources/banner.gif")
      .read_bytes(), True),
+    ("banners 101-104 and 110-114 are resources/banner's pictures",
+     [resource(RT_RCDATA, ident) == (ROOT / f"resources/banner/{name}.png").read_bytes()
+      for ident, name in zip([101, 102, 103, 104, 110, 111, 112, 113, 114],
+                             ["125", "150", "200", "300", "dark-100", "dark-125", "dark-150",
+                              "dark-200", "dark-300"])], [True] * 9),
     ("manifest: common controls 6",
      'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' in manifest, True),
     ("manifest: per-monitor DPI", ["PerMonitorV2" in manifest, "true/pm" in manifest],

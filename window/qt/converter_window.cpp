@@ -1,5 +1,7 @@
 #include "window/qt/converter_window.h"
 
+#include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QFont>
 #include <QIcon>
 #include <QKeyEvent>
@@ -12,6 +14,9 @@
 
 #include <algorithm>
 #include <utility>
+
+#include "window/qt/input_field.h"
+#include "window/qt/pictures.h"
 
 namespace {
 
@@ -32,7 +37,8 @@ QString ToQString(std::string_view text) {
 
 runtime::RegionalSettings SystemSettings() {
     const QLocale locale = QLocale::system();
-    return {locale.decimalPoint().toStdString(), locale.negativeSign().toStdString()};
+    return {locale.decimalPoint().toStdString(), locale.negativeSign().toStdString(),
+            locale.zeroDigit().toStdString()};
 }
 
 QFont DesignedFont(const window::FontDescription& description) {
@@ -48,18 +54,11 @@ QFont DesignedFont(const window::FontDescription& description) {
     return QFont(face, description.points, description.weight);
 }
 
-// A one-line field keeps only the first line of what is pasted or dropped into it, up to a line
-// break or a NUL, as Windows' edit fields do; QLineEdit would keep the rest out of sight.
-void KeepFirstLine(QLineEdit* field, const QString& text) {
-    const auto end = std::find_if(text.begin(), text.end(),
-                                  [](QChar c) { return c == u'\n' || c == u'\r' || c == u'\0'; });
-    if (end != text.end()) field->setText(text.first(end - text.begin()));
-}
-
 QWidget* CreateControl(const ControlDescription& control, QWidget* parent) {
     const QString text = ToQString(control.text);
     switch (control.kind) {
         case ControlKind::TextBox:
+            if (window::IsInputField(control)) return new InputField(text, parent);
             return new QLineEdit(text, parent);
         case ControlKind::Label:
             return new QLabel(text, parent);
@@ -69,13 +68,25 @@ QWidget* CreateControl(const ControlDescription& control, QWidget* parent) {
     return nullptr;
 }
 
+// The window reaches screen readers as a frame with its caption, as a main window does, rather
+// than as an anonymous part of one.
+QAccessibleInterface* AccessibleAsFrame(const QString& className, QObject* object) {
+    if (className != QLatin1String(ConverterWindow::staticMetaObject.className())) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
 }  // namespace
 
 ConverterWindow::ConverterWindow(QWidget* parent)
-    : QWidget(parent), logic_(*this, SystemSettings()), banner_(QStringLiteral(":/banner.gif")) {
+    : QWidget(parent), logic_(*this, SystemSettings()) {
+    static const bool frame = [] {
+        QAccessible::installFactory(AccessibleAsFrame);
+        return true;
+    }();
+    static_cast<void>(frame);
     setObjectName(ToQString(kConverterWindow.name));
     setWindowTitle(ToQString(kConverterWindow.caption));
-    setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
+    setWindowIcon(pictures::WindowIcon(devicePixelRatioF()));
     setFixedSize(TwipsToPixels(kConverterWindow.clientWidth),
                  TwipsToPixels(kConverterWindow.clientHeight));
 
@@ -106,14 +117,29 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
     if (auto* field = qobject_cast<QLineEdit*>(widget)) {
         field->setMaxLength(window::kTextBoxLimit);
         field->setText(QString::fromStdString(logic_.InitialText(control)));
+        // The window is German and has no right-to-left layout: numbers read left to right even
+        // where a locale's minus sign begins with an Arabic letter mark. QLineEdit takes the
+        // direction from the text unless the key for a direction sets it.
+        QKeyEvent leftToRight(QEvent::KeyPress, Qt::Key_Direction_L, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &leftToRight);
         if (window::IsInputField(control)) {
             inputFields_.push_back(field);
             field->installEventFilter(this);
-            connect(field, &QLineEdit::textEdited, this, [this, field](const QString& text) {
-                KeepFirstLine(field, text);
-                // Keys report themselves once the field has taken them; this is for the rest.
-                if (!handlingKey_) logic_.OnInputEdited();
+            // Every change of the text, whatever made it, recalculates once. Keys do so after the
+            // field has taken them, changed or not; a report of a text the field has since cut to
+            // its first line is stale.
+            connect(field, &QLineEdit::textChanged, this, [this, field](const QString& text) {
+                if (!handlingKey_ && text == field->text()) logic_.OnInputEdited();
             });
+        }
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        // A unit label belongs to the field it stands right of, so a screen reader says the
+        // unit with the field.
+        for (const auto& other : kConverterWindow.controls) {
+            if (window::IsInputField(other) && other.top == control.top &&
+                other.left < control.left && control.left < other.left + other.width) {
+                label->setBuddy(ControlNamed(other.name));
+            }
         }
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         // Enter on the focused button presses it, as on Windows.
@@ -164,6 +190,17 @@ bool ConverterWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ConverterWindow::paintEvent(QPaintEvent*) {
-    // Drawn over the window's own background, which shows through the transparent pixels.
-    QPainter(this).drawPixmap(0, 0, banner_);
+    // Chosen anew when the window moves to a screen of another scale or the desktop's colours
+    // change, and drawn over the window's own background, which shows through the transparent
+    // pixels.
+    const qreal scale = devicePixelRatioF();
+    const bool dark = pictures::IsDark(palette().color(QPalette::Window));
+    if (banner_.isNull() || scale != bannerScale_ || dark != bannerDark_) {
+        banner_ = pictures::Banner(scale, dark);
+        bannerScale_ = scale;
+        bannerDark_ = dark;
+    }
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(0, 0, banner_);
 }

@@ -39,6 +39,8 @@ class ConverterWindow : public QWidget, public window::ConverterView {
 
     window::ConverterLogic logic_;
     QList<const QObject*> inputFields_;
-    QPixmap banner_;
+    QPixmap banner_;  // decoded at the first paint
+    qreal bannerScale_ = 0;
+    bool bannerDark_ = false;
     bool handlingKey_ = false;
 };

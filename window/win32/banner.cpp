@@ -6,10 +6,12 @@
 
 #include <gdiplus.h>
 
+#include <iterator>
 #include <string_view>
 #include <utility>
 
 #include "dpi.h"
+#include "resource_ids.h"
 
 namespace win32 {
 
@@ -19,12 +21,15 @@ namespace api = Gdiplus::DllExports;
 // imported but loaded from there by hand, and its flat functions looked up.
 struct Banner::GdiPlus {
     HMODULE module = LoadSystemLibrary(L"gdiplus.dll");
-#define FEUCHTE_GDIPLUS_FUNCTIONS(X)                                                    \
-    X(GdipCreateBitmapFromStream)                                                       \
-    X(GdipCreateBitmapFromScan0) X(GdipGetImageWidth) X(GdipGetImageHeight)             \
-        X(GdipGetImageGraphicsContext) X(GdipCreateFromHDC) X(GdipGraphicsClear)        \
-            X(GdipSetInterpolationMode) X(GdipSetPixelOffsetMode) X(GdipDrawImageRectI) \
-                X(GdipDrawImageRectRectI) X(GdipDeleteGraphics) X(GdipDisposeImage)
+#define FEUCHTE_GDIPLUS_FUNCTIONS(X)                                           \
+    X(GdipCreateBitmapFromStream)                                              \
+    X(GdipCreateBitmapFromScan0)                                               \
+    X(GdipGetImageWidth)                                                       \
+    X(GdipGetImageHeight)                                                      \
+    X(GdipGetImageGraphicsContext)                                             \
+    X(GdipCreateFromHDC)                                                       \
+    X(GdipGraphicsClear) X(GdipSetInterpolationMode) X(GdipSetPixelOffsetMode) \
+        X(GdipDrawImageRectI) X(GdipDrawImageRectRectI) X(GdipDeleteGraphics) X(GdipDisposeImage)
 #define FEUCHTE_DECLARE(name) \
     decltype(&api::name) name = Lookup<decltype(&api::name)>(module, #name);
     FEUCHTE_GDIPLUS_FUNCTIONS(FEUCHTE_DECLARE)
@@ -62,11 +67,42 @@ std::basic_string_view<BYTE> ResourceBytes(HINSTANCE instance, int resourceId) {
                  : std::basic_string_view<BYTE>();
 }
 
+struct Picture {
+    int percent;  // of the GIF's 246 x 51 pixels
+    int light;    // resource ids
+    int dark;
+};
+constexpr Picture kPictures[] = {
+    {100, FEUCHTE_BANNER, FEUCHTE_BANNER_DARK_100},
+    {125, FEUCHTE_BANNER_125, FEUCHTE_BANNER_DARK_125},
+    {150, FEUCHTE_BANNER_150, FEUCHTE_BANNER_DARK_150},
+    {200, FEUCHTE_BANNER_200, FEUCHTE_BANNER_DARK_200},
+    {300, FEUCHTE_BANNER_300, FEUCHTE_BANNER_DARK_300},
+};
+constexpr int kGifWidth = 246;
+
+// The smallest picture at least as wide as the target, so that it is shown at its own size or
+// shrunk a little, never enlarged unless the screen is beyond 300 %.
+int ChoosePicture(int width, bool dark) {
+    const Picture* chosen = std::end(kPictures) - 1;
+    for (const Picture& picture : kPictures) {
+        if (MulDiv(kGifWidth, picture.percent, 100) >= width) {
+            chosen = &picture;
+            break;
+        }
+    }
+    return dark ? chosen->dark : chosen->light;
+}
+
 }  // namespace
 
-Banner::Banner(HINSTANCE instance, int resourceId) : gdiPlus_(std::make_unique<GdiPlus>()) {
+Banner::Banner(HINSTANCE instance) : instance_(instance), gdiPlus_(std::make_unique<GdiPlus>()) {}
+
+void Banner::Load(int resourceId) {
     const GdiPlus& gdi = *gdiPlus_;
-    const auto bytes = ResourceBytes(instance, resourceId);
+    if (bitmap_) gdi.GdipDisposeImage(std::exchange(bitmap_, nullptr));
+    loaded_ = resourceId;
+    const auto bytes = ResourceBytes(instance_, resourceId);
     if (gdi.token == 0 || bytes.empty()) return;
     IStream* stream = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
     if (!stream) return;
@@ -98,8 +134,10 @@ Banner::~Banner() {
     if (bitmap_) gdiPlus_->GdipDisposeImage(bitmap_);
 }
 
-void Banner::Draw(HDC dc, const RECT& target) const {
+void Banner::Draw(HDC dc, const RECT& target, bool darkBackground) {
     const GdiPlus& gdi = *gdiPlus_;
+    const int wanted = ChoosePicture(target.right - target.left, darkBackground);
+    if (wanted != loaded_) Load(wanted);
     GpBitmap* const bitmap = bitmap_;
     UINT width = 0;
     UINT height = 0;

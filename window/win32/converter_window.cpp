@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include <cmath>
+
 #include "dpi.h"
 #include "resource_ids.h"
 #include "text.h"
@@ -17,13 +19,27 @@ constexpr DWORD kWindowExStyle = 0;
 
 const auto& kControls = kConverterWindow.controls;
 
+// Whether a background is nearer black than white, by contrast (relative luminance below 0.179).
+bool IsDark(COLORREF colour) {
+    const auto linear = [](BYTE channel) {
+        const double value = channel / 255.0;
+        return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(GetRValue(colour)) + 0.7152 * linear(GetGValue(colour)) +
+               0.0722 * linear(GetBValue(colour)) <
+           0.179;
+}
+
 }  // namespace
 
 ConverterWindow::ConverterWindow(HINSTANCE instance, runtime::RegionalSettings settings)
-    : instance_(instance), logic_(*this, std::move(settings)), banner_(instance, FEUCHTE_BANNER) {}
+    : instance_(instance), logic_(*this, std::move(settings)), banner_(instance) {}
 
 ConverterWindow::~ConverterWindow() {
     if (hwnd()) DestroyWindow(hwnd());
+    for (HICON icon : icons_) {
+        if (icon) DestroyIcon(icon);
+    }
     for (HFONT font : fonts_) {
         if (font) DeleteObject(font);
     }
@@ -38,13 +54,7 @@ bool ConverterWindow::Open(int showCommand) {
     windowClass.lpszClassName = className.c_str();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.hIcon = static_cast<HICON>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(FEUCHTE_ICON_GROUP), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(FEUCHTE_ICON_GROUP), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    // The size is set in WM_CREATE, once the window knows its monitor's DPI.
+    // The size and the icons are set in WM_CREATE, once the window knows its monitor's DPI.
     if (!Create(windowClass, caption.c_str(), kWindowStyle, kWindowExStyle, CW_USEDEFAULT,
                 CW_USEDEFAULT)) {
         return false;
@@ -72,6 +82,22 @@ void ConverterWindow::ShowResult(std::string_view text) {
 
 void ConverterWindow::Close() {
     DestroyWindow(hwnd());
+}
+
+bool ConverterWindow::IsInputField(HWND control) const {
+    return control == Control(window::kTemperatureField) ||
+           control == Control(window::kHumidityField);
+}
+
+void ConverterWindow::RememberFocus() {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd(), focus)) focusWhenInactive_ = focus;
+}
+
+void ConverterWindow::RestoreFocus() {
+    if (focusWhenInactive_ && IsWindow(focusWhenInactive_) && GetFocus() != focusWhenInactive_) {
+        SetFocus(focusWhenInactive_);
+    }
 }
 
 HWND ConverterWindow::Control(std::string_view name) const {
@@ -110,8 +136,10 @@ LRESULT ConverterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             const HDC dc = BeginPaint(hwnd(), &paint);
             const int scale = static_cast<int>(dpi_);
             banner_.Draw(
-                dc, RECT{0, 0, MulDiv(kConverterWindow.bannerWidth, scale, USER_DEFAULT_SCREEN_DPI),
-                         MulDiv(kConverterWindow.bannerHeight, scale, USER_DEFAULT_SCREEN_DPI)});
+                dc,
+                RECT{0, 0, MulDiv(kConverterWindow.bannerWidth, scale, USER_DEFAULT_SCREEN_DPI),
+                     MulDiv(kConverterWindow.bannerHeight, scale, USER_DEFAULT_SCREEN_DPI)},
+                IsDark(GetSysColor(COLOR_BTNFACE)));
             EndPaint(hwnd(), &paint);
             return 0;
         }
@@ -120,25 +148,42 @@ LRESULT ConverterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             const auto code = HIWORD(wParam);
             if (control && control == Control(window::kCalculateButton) && code == BN_CLICKED) {
                 logic_.OnCalculateClicked();
-            } else if (control &&
-                       (control == Control(window::kTemperatureField) ||
-                        control == Control(window::kHumidityField)) &&
-                       code == EN_CHANGE && controlsReady_ && !handlingKey_) {
-                logic_.OnInputEdited();
+            } else if (control && code == EN_CHANGE && controlsReady_ && IsInputField(control)) {
+                ShowStartIfItFits(control);
+                // A key's own change is recalculated once the key has been handled.
+                if (!handlingKey_) logic_.OnInputEdited();
             }
             // Anything else, IDOK and IDCANCEL from IsDialogMessage among it, means nothing.
             return 0;
         }
+        case WM_CTLCOLORSTATIC: {
+            // The labels in the colours of the window around them, which a high-contrast
+            // scheme may set apart from those of the fields.
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        case WM_SYSCOLORCHANGE:
+            InvalidateRect(hwnd(), nullptr, TRUE);  // the banner for the new background
+            break;
         case WM_ACTIVATE:
-            // A plain window forgets which control had the focus when it loses activation;
-            // keep it, as a dialog does, so that coming back continues where the user was.
+            // A plain window forgets which control had the focus when it loses activation, and
+            // gives it to none when it comes back from a minimize; keep it, as a dialog does, so
+            // that coming back continues where the user was.
             if (LOWORD(wParam) == WA_INACTIVE) {
-                const HWND focus = GetFocus();
-                if (focus && IsChild(hwnd(), focus)) focusWhenInactive_ = focus;
+                RememberFocus();
+            } else if (HIWORD(wParam) == 0) {  // not while still minimized
+                RestoreFocus();
+                return 0;
             }
             break;
+        case WM_SIZE:
+            // Back from a minimize, activated while still minimized.
+            if (wParam == SIZE_RESTORED && GetActiveWindow() == hwnd()) RestoreFocus();
+            break;
         case WM_SETFOCUS:
-            if (focusWhenInactive_ && IsWindow(focusWhenInactive_)) SetFocus(focusWhenInactive_);
+            RestoreFocus();
             return 0;
         case WM_DESTROY:
             ForgetScreenReaderNames();

@@ -31,6 +31,11 @@ class ConverterWindow final : public BaseWindow<ConverterWindow>, public window:
     void ShowResult(std::string_view text) override;
     void Close() override;
 
+    struct TextSelection {
+        DWORD start = 0;
+        DWORD end = 0;
+    };
+
   private:
     friend BaseWindow<ConverterWindow>;
     static constexpr size_t kControlCount = window::kConverterWindow.controls.size();
@@ -40,11 +45,18 @@ class ConverterWindow final : public BaseWindow<ConverterWindow>, public window:
                                            UINT_PTR subclassId, DWORD_PTR self);
     LRESULT OnInputKeyDown(HWND field, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnInputChar(HWND field, WPARAM wParam, LPARAM lParam);
+    // Scrolls a field back to its first character if the whole text fits.
+    void ShowStartIfItFits(HWND field);
+    bool IsInputField(HWND control) const;
+    void RememberFocus();
+    void RestoreFocus();
 
     bool CreateControls();
     // Positions, sizes and fonts for a DPI; called at creation and whenever the window moves to
     // a monitor with another DPI.
     void ApplyDpi(UINT dpi);
+    // The window's big and small icons in the sizes this DPI asks for.
+    void ApplyIcons(UINT dpi);
     void NameControlsForScreenReaders();
     void ForgetScreenReaderNames();
     HWND Control(std::string_view name) const;
@@ -56,8 +68,12 @@ class ConverterWindow final : public BaseWindow<ConverterWindow>, public window:
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::array<HWND, kControlCount> controls_{};  // in the description's order
     std::array<HFONT, kControlCount> fonts_{};    // each control's own, for the current DPI
+    std::array<HICON, 2> icons_{};                // big and small, for the current DPI
     IAccPropServices* accessibility_ = nullptr;
     HWND focusWhenInactive_ = nullptr;
+    // The selection of the input field that lost the focus last, given back when it returns.
+    HWND selectionOwner_ = nullptr;
+    TextSelection selection_;
     // Set while an input field handles a key itself, so that the text change it makes counts as
     // the key's and not as a second, separate edit.
     bool handlingKey_ = false;

@@ -3,7 +3,11 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <utility>
+
 #include "dpi.h"
+#include "drop_target.h"
+#include "resource_ids.h"
 #include "text.h"
 
 // How the window is built: its controls created from the description, placed and given fonts
@@ -92,6 +96,7 @@ bool ConverterWindow::CreateControls() {
         }
         if (window::IsInputField(control)) {
             SetWindowSubclass(created, InputFieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
+            AcceptDroppedText(created);
         }
     }
     return true;
@@ -116,6 +121,23 @@ void ConverterWindow::ApplyDpi(UINT dpi) {
                          MAKELPARAM(margin, margin));
         }
         if (previous) DeleteObject(previous);
+        if (window::IsInputField(control)) ShowStartIfItFits(controls_[index]);
+    }
+    ApplyIcons(dpi);
+}
+
+void ConverterWindow::ApplyIcons(UINT dpi) {
+    // Drawn for each size rather than shrunk from a larger image, which blurs the small ones.
+    constexpr std::array<std::pair<WPARAM, int>, 2> kSizes{{{ICON_BIG, 32}, {ICON_SMALL, 16}}};
+    for (size_t index = 0; index < kSizes.size(); ++index) {
+        const auto [which, size] = kSizes[index];
+        const int pixels = MulDiv(size, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+        const auto icon = static_cast<HICON>(LoadImageW(
+            instance_, MAKEINTRESOURCEW(FEUCHTE_DPI_ICON_GROUP), IMAGE_ICON, pixels, pixels, 0));
+        if (!icon) continue;
+        SendMessageW(hwnd(), WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+        if (icons_[index]) DestroyIcon(icons_[index]);
+        icons_[index] = icon;
     }
 }
 

@@ -1,13 +1,59 @@
 #include "converter_window.h"
 
 #include <commctrl.h>
+#include <ole2.h>
 
+#include <string>
 #include <utility>
 
-// The input fields' own keyboard handling: which keys reach them, and when a key's
-// recalculation runs.
+// The input fields' own handling: which keys reach them, when a key's recalculation runs, and
+// which part of a narrow field's text is in view.
 
 namespace win32 {
+
+namespace {
+
+// Whether the whole text fits between the field's margins, caret included.
+bool TextFits(HWND field) {
+    const int length = GetWindowTextLengthW(field);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(field, text.data(), length + 1)));
+    RECT format{};
+    SendMessageW(field, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    const HDC dc = GetDC(field);
+    if (!dc) return false;
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(field, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    const bool measured =
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(field, dc);
+    return measured && size.cx < format.right - format.left;
+}
+
+ConverterWindow::TextSelection Selection(HWND field) {
+    ConverterWindow::TextSelection selection;
+    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&selection.start),
+                 reinterpret_cast<LPARAM>(&selection.end));
+    return selection;
+}
+
+void Select(HWND field, ConverterWindow::TextSelection selection) {
+    SendMessageW(field, EM_SETSEL, selection.start, selection.end);
+}
+
+}  // namespace
+
+void ConverterWindow::ShowStartIfItFits(HWND field) {
+    // An edit control scrolls its text left as the caret passes the right edge, and leaves it
+    // there when the text gets shorter again, hiding the sign and first digits. Putting the
+    // caret at the start scrolls back; putting it back where it was then needs no scrolling.
+    if (!TextFits(field)) return;
+    const TextSelection selection = Selection(field);
+    Select(field, {});
+    Select(field, selection);
+}
 
 LRESULT CALLBACK ConverterWindow::InputFieldProc(HWND field, UINT message, WPARAM wParam,
                                                  LPARAM lParam, UINT_PTR subclassId,
@@ -28,6 +74,25 @@ LRESULT CALLBACK ConverterWindow::InputFieldProc(HWND field, UINT message, WPARA
             return window.OnInputKeyDown(field, message, wParam, lParam);
         case WM_CHAR:
             return window.OnInputChar(field, wParam, lParam);
+        case WM_KILLFOCUS: {
+            // Out of the focus the field shows its start, sign and first digits, whatever fits;
+            // the caret comes back to where it was with the focus.
+            window.selectionOwner_ = field;
+            window.selection_ = Selection(field);
+            const LRESULT result = DefSubclassProc(field, message, wParam, lParam);
+            Select(field, {});
+            return result;
+        }
+        case WM_SETFOCUS: {
+            const LRESULT result = DefSubclassProc(field, message, wParam, lParam);
+            if (std::exchange(window.selectionOwner_, nullptr) == field) {
+                Select(field, window.selection_);
+            }
+            return result;
+        }
+        case WM_DESTROY:
+            RevokeDragDrop(field);
+            break;
         case WM_NCDESTROY:
             RemoveWindowSubclass(field, InputFieldProc, subclassId);
             break;

@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
+#include <ole2.h>
 
 #include "converter_window.h"
 #include "text.h"
@@ -9,8 +9,9 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    // COM only for the screen-reader names of the fields; the window works without it.
-    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    // OLE for text dropped into the fields and the screen-reader names of the fields; the window
+    // works without it.
+    const bool ole = SUCCEEDED(OleInitialize(nullptr));
     int exitCode = 1;
     {
         win32::ConverterWindow window(instance, win32::UserRegionalSettings());
@@ -25,6 +26,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
             exitCode = static_cast<int>(message.wParam);
         }
     }
-    if (com) CoUninitialize();
+    if (ole) OleUninitialize();
     return exitCode;
 }

@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """Splits a .ico file into raw icon resources with fixed ids and writes the .rc lines for them.
 
-usage: split_icon.py ICO OUTDIR FIRST_ID
+usage: split_icon.py ICO OUTDIR FIRST_ID GROUP
 
 OUTDIR receives FIRST_ID.bin, FIRST_ID+1.bin, ... (one image each, in the file's order),
 group.bin (the RT_GROUP_ICON directory that names those ids) and icon.rc, which a resource
-script includes. windres's ICON statement would number the images from 1; programs and shell
+script includes; GROUP is the group's id, a macro of resource_ids.h. windres's ICON statement would number the images from 1; programs and shell
 caches that ask for an image by its id expect the ids the icon has always had.
 """
 import struct
@@ -14,11 +14,11 @@ from pathlib import Path
 
 RT_ICON = 3
 RT_GROUP_ICON = 14
-ICON_GROUP_ID = "FEUCHTE_ICON_GROUP"  # from resource_ids.h
 
 
 def main() -> int:
     ico_path, out_dir, first_id = Path(sys.argv[1]), Path(sys.argv[2]).resolve(), int(sys.argv[3])
+    group_id = sys.argv[4]
     data = ico_path.read_bytes()
     reserved, kind, count = struct.unpack_from("<HHH", data, 0)
     if reserved != 0 or kind != 1 or count == 0:
@@ -47,7 +47,7 @@ def main() -> int:
                              resource_id)
         lines.append(f'{resource_id} {RT_ICON} "{(out_dir / f"{resource_id}.bin").as_posix()}"')
     (out_dir / "group.bin").write_bytes(bytes(group))
-    lines.append(f'{ICON_GROUP_ID} {RT_GROUP_ICON} "{(out_dir / "group.bin").as_posix()}"')
+    lines.append(f'{group_id} {RT_GROUP_ICON} "{(out_dir / "group.bin").as_posix()}"')
     (out_dir / "icon.rc").write_text("\n".join(lines) + "\n", encoding="utf-8")
     return 0
 

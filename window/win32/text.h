@@ -12,8 +12,8 @@ namespace win32 {
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
 
-// The decimal separator and minus sign of the user's own number format, as set in the Control
-// Panel, falling back to "." and "-" if Windows has none to give.
+// The decimal separator, minus sign and digits of the user's own number format, as set in the
+// Control Panel, falling back to ".", "-" and 0-9 if Windows has none to give.
 runtime::RegionalSettings UserRegionalSettings();
 
 }  // namespace win32

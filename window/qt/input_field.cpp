@@ -1,0 +1,86 @@
+#include "window/qt/input_field.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+InputField::InputField(const QString& text, QWidget* parent)
+    : QLineEdit(text, parent), lastText_(text) {
+    // Connected first, so that whoever listens after it hears only the single-line text.
+    connect(this, &QLineEdit::textChanged, this, &InputField::KeepFirstLineOfChange);
+}
+
+QString InputField::FirstLine(const QString& text) {
+    const auto end = std::find_if(text.begin(), text.end(),
+                                  [](QChar c) { return c == u'\n' || c == u'\r' || c == u'\0'; });
+    return text.first(end - text.begin());
+}
+
+void InputField::PasteFirstLine(QClipboard::Mode mode) {
+    const QString text = QGuiApplication::clipboard()->text(mode);
+    if (!isReadOnly() && (!text.isEmpty() || hasSelectedText())) insert(FirstLine(text));
+}
+
+void InputField::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste)) {
+        PasteFirstLine(QClipboard::Clipboard);
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void InputField::contextMenuEvent(QContextMenuEvent* event) {
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    // Found by its text, as QLineEdit writes it in the user's language.
+    for (QAction* paste : menu->actions()) {
+        if (!paste->text().startsWith(QLineEdit::tr("&Paste"))) continue;
+        disconnect(paste, &QAction::triggered, this, nullptr);
+        connect(paste, &QAction::triggered, this,
+                [this] { PasteFirstLine(QClipboard::Clipboard); });
+    }
+    menu->exec(event->globalPos());
+}
+
+void InputField::mouseReleaseEvent(QMouseEvent* event) {
+    // The middle button pastes X11's selection.
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+        deselect();
+        PasteFirstLine(QClipboard::Selection);
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void InputField::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasText()) return QLineEdit::dropEvent(event);
+    QMimeData firstLine;
+    firstLine.setText(FirstLine(event->mimeData()->text()));
+    QDropEvent cut(event->position(), event->possibleActions(), &firstLine, event->buttons(),
+                   event->modifiers(), event->type());
+    QLineEdit::dropEvent(&cut);
+    event->setDropAction(cut.dropAction());
+    event->setAccepted(cut.isAccepted());
+}
+
+void InputField::KeepFirstLineOfChange(const QString& text) {
+    const QString previous = std::exchange(lastText_, text);
+    const QString first = FirstLine(text);
+    if (first.size() == text.size()) return;
+    // What followed the change is what both texts end with; nothing of it is in the new lines.
+    qsizetype kept = 0;
+    const qsizetype most = std::min(previous.size(), text.size() - first.size() - 1);
+    while (kept < most && previous[previous.size() - 1 - kept] == text[text.size() - 1 - kept]) {
+        ++kept;
+    }
+    setText(first + text.last(kept));
+}

@@ -1,0 +1,100 @@
+#include "drop_target.h"
+
+#include <ole2.h>
+
+#include <cwchar>
+#include <string>
+#include <string_view>
+
+namespace win32 {
+
+namespace {
+
+FORMATETC TextFormat() {
+    return {CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+}
+
+// The text up to its first line break, as a single-line field pastes it; a NUL ends it too.
+std::wstring FirstLine(IDataObject& data) {
+    FORMATETC format = TextFormat();
+    STGMEDIUM medium{};
+    if (data.GetData(&format, &medium) != S_OK) return {};
+    std::wstring line;
+    if (const auto* text = static_cast<const wchar_t*>(GlobalLock(medium.hGlobal))) {
+        const std::wstring_view all(text, wcsnlen(text, GlobalSize(medium.hGlobal) / sizeof *text));
+        line = all.substr(0, all.find_first_of(L"\r\n"));
+        GlobalUnlock(medium.hGlobal);
+    }
+    ReleaseStgMedium(&medium);
+    return line;
+}
+
+class FieldDropTarget final : public IDropTarget {
+  public:
+    explicit FieldDropTarget(HWND field) : field_(field) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        if (id != IID_IUnknown && id != IID_IDropTarget) {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        *object = static_cast<IDropTarget*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+        FORMATETC format = TextFormat();
+        hasText_ = data && data->QueryGetData(&format) == S_OK;
+        // Copied, never moved: whatever it was dragged from keeps its text.
+        *effect = hasText_ ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+        *effect = hasText_ ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL at, DWORD* effect) override {
+        *effect = DROPEFFECT_NONE;
+        if (!data || !hasText_) return S_OK;
+        const std::wstring line = FirstLine(*data);
+        POINT point{at.x, at.y};
+        ScreenToClient(field_, &point);
+        const auto index = static_cast<DWORD>(
+            LOWORD(SendMessageW(field_, EM_CHARFROMPOS, 0, MAKELPARAM(point.x, point.y))));
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageW(field_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        if (start == end || index < start || index > end) {
+            SendMessageW(field_, EM_SETSEL, index, index);
+        }
+        SendMessageW(field_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line.c_str()));
+        *effect = DROPEFFECT_COPY;
+        return S_OK;
+    }
+
+  private:
+    ~FieldDropTarget() = default;
+
+    HWND field_;
+    ULONG references_ = 1;
+    bool hasText_ = false;
+};
+
+}  // namespace
+
+void AcceptDroppedText(HWND field) {
+    auto* target = new FieldDropTarget(field);
+    RegisterDragDrop(field, target);  // holds its own reference while registered
+    target->Release();
+}
+
+}  // namespace win32

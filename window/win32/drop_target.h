@@ -1,0 +1,13 @@
+#pragma once
+
+#include <windows.h>
+
+namespace win32 {
+
+// Lets text be dragged into an input field as it can be pasted: its first line goes in where it
+// is dropped, or over the selection if it is dropped on it, and Ctrl+Z takes it out again. The
+// field changes as by a paste, so its change notification follows. Needs OLE on this thread;
+// the field must call RevokeDragDrop before it is destroyed.
+void AcceptDroppedText(HWND field);
+
+}  // namespace win32
