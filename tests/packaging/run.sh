@@ -58,7 +58,14 @@ print(*(v >> s & 0xFFFF for v in (f.FileVersionMS, f.FileVersionLS) for s in (16
         dist/$package.exe
 }
 release_version() { sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$tree"/usr/share/metainfo/*; }
-debug_files() { dpkg-deb -c dist/${package}-dbgsym_${version}_amd64.deb | grep -c '\.debug$'; }
+dbgsym=dist/${package}-dbgsym_${version}_amd64.deb
+dpkg-deb -x "$dbgsym" "$work/dbgsym"
+debug_files() { dpkg-deb -c "$dbgsym" | grep -c '\.debug$'; }
+unprotected_units() {  # compile units built without stack-clash or control-flow protection
+    readelf --debug-dump=info "$work"/dbgsym/usr/lib/debug/.build-id/*/*.debug 2>/dev/null | awk '
+        /DW_AT_producer/ { n++; if (!/-fstack-clash-protection/ || !/-fcf-protection/) bad++ }
+        END { print n ? bad + 0 : "no compile units" }'
+}
 # Starts COMMAND..., waits for the window, checks it is the program's (WM_CLASS where given), and
 # closes it with Escape in the focused first field.
 opens_window() {
@@ -85,7 +92,9 @@ product_icon() {
     winepath -u "$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s | tr -d '\r' |
         sed -n 's/.*ProductIcon *REG_SZ *//p')"
 }
-msi_files() { (cd "$WINEPREFIX/drive_c" && find . -ipath '*feuchte*' -type f | sort); }
+msi_files() {  # ours by name, and the installer's copy of the icon under the product code
+    (cd "$WINEPREFIX/drive_c" && find . -ipath '*feuchte*' -o -ipath "*$product_code*" | sort)
+}
 older=$work/older.msi  # the same package as version 0.9, a product of its own
 cp "$msi" "$older"
 set_property() { echo "UPDATE \`Property\` SET \`Value\` = '$2' WHERE \`Property\` = '$1'"; }
@@ -94,6 +103,8 @@ msibuild "$older" -q "$(set_property ProductVersion 0.9.0.0)" \
 lnk='./users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Feuchte abs → rel.lnk'
 [[ $EUID == 0 ]] || lnk=${lnk/root/$USER}
 exe="./Program Files/Feuchte-Werkstatt/$package.exe"
+product_code=$(msi_property ProductCode)
+icon="./windows/Installer/$product_code/app.ico"
 icons=(/usr/share/icons/hicolor/scalable/apps/$id.svg)  # and every size the artwork is drawn in
 for png in resources/icons/*x*.png; do
     icons+=("/usr/share/icons/hicolor/$(basename "$png" .png)/apps/$id.png")
@@ -107,9 +118,11 @@ same "version record of the .exe"       "$version" exe_version
 same "desktop-file-validate"            "" desktop-file-validate "$tree/usr/share/applications/$id.desktop"
 check "appstreamcli validate-tree"      appstreamcli validate-tree --no-net "$tree"
 same "lintian tags"                     "" lintian --allow-root -I --pedantic build-release/*.changes
-# Debian 12's start files carry no control-flow marker, so no program linked there can (all of
-# ours are compiled with -fcf-protection): that one line is left out.
+# Debian 12's start files carry no control-flow marker, so no program linked there can: that line
+# is left out, and the compiler's record in the debug symbols shows both flags instead (with no
+# frame over a page, hardening-check cannot tell stack-clash protection from the code).
 check "hardening-check"                 hardening-check --nocfprotection "$tree/usr/bin/$package"
+same "units without stack-clash or CET" 0 unprotected_units
 same "debug files in the -dbgsym"       1 debug_files
 for dependency in libqt6widgets6 libqt6gui6 libc6 qt6-qpa-plugins fonts-liberation2; do
     check "Depends: $dependency"        depends "$dependency"
@@ -135,7 +148,8 @@ same "registered for uninstall"         "$title|Feuchte-Werkstatt|0.9.0.0" arp_e
 check "msiexec /i (upgrade in place)"   wine msiexec /i "$msi" /qn
 same "registered for uninstall"         "$title|Feuchte-Werkstatt|$version" arp_entries
 check "icon in Apps & features"         cmp resources/app.ico "$(product_icon)"
-same "installed files"                  "$(printf '%s\n' "$exe" "$lnk" | sort)" msi_files
+same "installed files"                  "$(printf '%s\n' "${exe%/*}" "$exe" "$lnk" "${icon%/*}" "$icon" |
+    sort)" msi_files
 check "the Start-menu shortcut opens the window" \
     opens_window "" wine start /unix "$WINEPREFIX/drive_c/$lnk"
 check "msiexec /x"                      wine msiexec /x "$msi" /qn
