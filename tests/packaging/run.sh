@@ -41,7 +41,9 @@ prints() {
 
 dpkg-deb -x "$deb" "$tree" && dpkg-deb -x "$dbgsym" "$tree"
 deb_files() { dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' | sort; }
-depends() { dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' | sort | xargs; }
+depends() {  # those of the packages $@ that the .deb depends on
+    dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -xF "${@/#/-e}" | sort | xargs
+}
 msi_property() { msiinfo export "$msi" Property | sed -n "s/^$1\t//p" | tr -d '\r'; }
 release_version() { sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$tree"/usr/share/metainfo/*; }
 unprotected_units() {  # compile units built without stack-clash or control-flow protection
@@ -102,8 +104,8 @@ same "lintian tags"                     "" lintian --allow-root -I --pedantic bu
 check "hardening-check"                 hardening-check --nocfprotection "$tree/usr/bin/$package"
 same "units without stack-clash or CET" 0 unprotected_units
 # From the libraries the program links, and by hand what it loads: Qt's platform plugins, the face.
-same "Depends"                          "fonts-liberation2 libc6 libgcc-s1 libqt6core6 libqt6gui6 \
-libqt6widgets6 libstdc++6 qt6-qpa-plugins" depends
+deps=(fonts-liberation2 libc6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins)  # sorted
+same "Depends"                          "${deps[*]}" depends "${deps[@]}"
 same "Recommends"                       qt6-translations-l10n dpkg-deb -f "$deb" Recommends
 same "files in the .deb"                "$(printf '%s\n' /usr/bin/$package "${icons[@]}" \
     /usr/share/applications/$id.desktop /usr/share/doc/$package/{changelog.gz,copyright} \
