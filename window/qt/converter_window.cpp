@@ -3,14 +3,17 @@
 #include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QStringList>
+#include <QTranslator>
 
 #include <algorithm>
 #include <utility>
@@ -42,16 +45,16 @@ runtime::RegionalSettings SystemSettings() {
 }
 
 QFont DesignedFont(const window::FontDescription& description) {
-    const QString face = ToQString(description.face);
-    // Qt turns to substitutes only where the face itself is missing. Without one, fontconfig
-    // picks a fallback per character and the fields' texts no longer keep one look; the
-    // substitute keeps the designed size and weight.
-    static const bool substituted = [&face] {
-        QFont::insertSubstitutions(face, kSubstituteFaces);
-        return true;
+    // The faces are named outright: Qt's search for a missing face, through fontconfig's
+    // substitutes and fallbacks, takes longer than building the rest of the window.
+    static const QStringList faces = [&description] {
+        const QString designed = ToQString(description.face);
+        return QFontDatabase::families().contains(designed) ? QStringList{designed}
+                                                            : kSubstituteFaces;
     }();
-    static_cast<void>(substituted);
-    return QFont(face, description.points, description.weight);
+    QFont font(faces.front(), description.points, description.weight);
+    font.setFamilies(faces);
+    return font;
 }
 
 QWidget* CreateControl(const ControlDescription& control, QWidget* parent) {
@@ -73,6 +76,18 @@ QWidget* CreateControl(const ControlDescription& control, QWidget* parent) {
 QAccessibleInterface* AccessibleAsFrame(const QString& className, QObject* object) {
     if (className != QLatin1String(ConverterWindow::staticMetaObject.className())) return nullptr;
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
+// The window speaks German whatever the locale, so Qt's own texts (the fields' context menus) do
+// too. They are read when a menu first opens: start-up need not wait for them.
+void LoadQtTextsInGerman() {
+    static const bool loaded = [] {
+        auto* texts = new QTranslator(QCoreApplication::instance());
+        return texts->load(QStringLiteral("qtbase_de"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+               QCoreApplication::installTranslator(texts);
+    }();
+    static_cast<void>(loaded);
 }
 
 }  // namespace
@@ -122,9 +137,9 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
         // direction from the text unless the key for a direction sets it.
         QKeyEvent leftToRight(QEvent::KeyPress, Qt::Key_Direction_L, Qt::NoModifier);
         QCoreApplication::sendEvent(field, &leftToRight);
+        field->installEventFilter(this);
         if (window::IsInputField(control)) {
             inputFields_.push_back(field);
-            field->installEventFilter(this);
             // Every change of the text, whatever made it, recalculates once. Keys do so after the
             // field has taken them, changed or not; a report of a text the field has since cut to
             // its first line is stale.
@@ -172,6 +187,7 @@ void ConverterWindow::Close() {
 }
 
 bool ConverterWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu) LoadQtTextsInGerman();
     if (event->type() != QEvent::KeyPress || !IsInputField(watched)) {
         return QWidget::eventFilter(watched, event);
     }

@@ -1,7 +1,4 @@
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTimer>
-#include <QTranslator>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -79,15 +76,5 @@ int main(int argc, char* argv[]) {
     ConverterWindow window;
     window.show();
 
-    // The window speaks German whatever the locale, so Qt's own texts (the fields' context menus)
-    // do too. They are loaded once the window is on its way to the screen, which need not wait
-    // for them.
-    QTranslator qtTexts;
-    QTimer::singleShot(0, &application, [&qtTexts] {
-        if (qtTexts.load(QStringLiteral("qtbase_de"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-            QApplication::installTranslator(&qtTexts);
-        }
-    });
     return QApplication::exec();
 }
