@@ -2,7 +2,6 @@
 """Uses the page as a person would, in headless Chromium through Selenium: types into the fields,
 pastes, presses Alt+B and Tab, reads back what the page shows, under three browser languages, and
 opens it a second time with the server gone. Usage: page_test.py PAGE_FOLDER"""
-import csv
 import functools
 import http.server
 import pathlib
@@ -17,7 +16,9 @@ from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.wait import WebDriverWait
 
 PAGE = pathlib.Path(sys.argv.pop(1)).resolve()
-CASES = pathlib.Path(__file__).resolve().parent.parent / "e2e" / "cases.tsv"
+# The desktop windows' end-to-end table of typed texts and results, shared.
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "e2e"))
+from driver import cases  # noqa: E402
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -130,11 +131,8 @@ class GermanPage(unittest.TestCase):
         finally:
             driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
-    @unittest.skipUnless(CASES.exists(), "the desktop table of cases is not there yet")
     def test_every_case_of_the_desktop_table(self):
-        with open(CASES, newline="", encoding="utf-8") as table:
-            cases = list(csv.DictReader(table, delimiter="\t", quoting=csv.QUOTE_NONE))
-        for case in cases:
+        for case in cases():
             self.page.replace(case["field"], case["typed"])
             self.assertEqual(self.page.text("Text1"), case["text1"], case)
 
