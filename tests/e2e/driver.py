@@ -85,7 +85,7 @@ class Qt:
     icons = [(32, "icons/32x32.png"), (48, "icons/48x48.png")]  # size, picture in resources/
 
     def __init__(self, program):
-        self.program, self.process, self.clicks = program, None, 0
+        self.program, self.process, self.clicks, self.scale = program, None, 0, 1
         self.work = tempfile.mkdtemp(prefix="feuchte-e2e-")
 
     def environment(self, locale):
@@ -120,7 +120,7 @@ class Qt:
     def click(self, control, button=1):
         # Every other click lands 20 pixels further right: two quick clicks on one spot would
         # make a double click.
-        x, y = CENTRE[control]
+        x, y = (round(c * self.scale) for c in CENTRE[control])
         self.clicks += 1
         xdotool("mousemove", "--window", self.window, str(x + 20 * (self.clicks % 2) - 10),
                 str(y), "click", str(button))
@@ -197,20 +197,25 @@ def looks(app):
           run("convert", shot, "-crop", "246x51+0+0", "+repage", "(", "-size", "246x51",
               f"xc:{background}", ROOT / "resources/banner.gif", "-composite", ")",
               "-metric", "AE", "-compare", "-format", "%[distortion]", "info:"), "0")
-    for size, picture in app.icons:  # the icon's images as _NET_WM_ICON shows them
-        words = [int(word) for word in run("xprop", "-id", app.window, "-notype", "32c",
-                                           "_NET_WM_ICON").partition("=")[2].split(",") if word]
-        while len(words) > 2 and words[:2] != [size, size]:
-            words = words[2 + words[0] * words[1]:]
-        shown = [(w >> 16 & 255, w >> 8 & 255, w & 255, w >> 24) for w in words[2:]]
-        rgba = subprocess.run(["convert", f"{ROOT}/resources/{picture}", "-depth", "8", "rgba:-"],
-                              capture_output=True, check=True).stdout
-        drawn = [tuple(rgba[i:i + 4]) for i in range(0, len(rgba), 4)]
-        # Transparent alike, the others within the rounding of premultiplied alpha.
-        alike = [(p[3] > 127) == (q[3] > 127) and (p[3] <= 127 or max(
-            abs(a - b) for a, b in zip(p, q)) <= 2) for p, q in zip(shown, drawn)]
-        check(f"the window's {size}x{size} icon is {picture}",
-              len(shown) >= len(drawn) == size * size and all(alike), True)
+    for size, picture in app.icons:
+        check_icon(app, size, picture)
+
+
+def check_icon(app, size, picture, what=""):
+    """The window's icon of that size, as _NET_WM_ICON shows it, is that picture."""
+    words = [int(word) for word in run("xprop", "-id", app.window, "-notype", "32c",
+                                       "_NET_WM_ICON").partition("=")[2].split(",") if word]
+    while len(words) > 2 and words[:2] != [size, size]:
+        words = words[2 + words[0] * words[1]:]
+    shown = [(w >> 16 & 255, w >> 8 & 255, w & 255, w >> 24) for w in words[2:]]
+    rgba = subprocess.run(["convert", f"{ROOT}/resources/{picture}", "-depth", "8", "rgba:-"],
+                          capture_output=True, check=True).stdout
+    drawn = [tuple(rgba[i:i + 4]) for i in range(0, len(rgba), 4)]
+    # Transparent alike, the others within the rounding of premultiplied alpha.
+    alike = [(p[3] > 127) == (q[3] > 127) and (p[3] <= 127 or max(
+        abs(a - b) for a, b in zip(p, q)) <= 2) for p, q in zip(shown, drawn)]
+    check(f"{what}the window's {size}x{size} icon is {picture}",
+          len(shown) >= len(drawn) == size * size and all(alike), True)
 
 
 def first_start(app):
@@ -292,6 +297,9 @@ def main():
             return screenshot(app, sys.argv[4])
         first_start(app)
         second_start(app)
+        if isinstance(app, Wine):
+            import wine_screens  # pylint: disable=import-outside-toplevel
+            wine_screens.check_all(app, sys.modules[__name__])
     except NoWindow as error:
         check("the window", str(error), "shown")
     finally:
