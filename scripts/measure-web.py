@@ -80,6 +80,7 @@ try:
             driver.get(url)
             WebDriverWait(driver, 10).until(ready)
             driver.find_element(By.ID, "I2").send_keys(Keys.CONTROL, "a", Keys.NULL, "8,65")
+            driver.execute_script("document.activeElement.blur()")  # no blinking caret
             driver.find_element(By.ID, "CALC_ABS_REL").screenshot(str(ROOT / "docs" / name))
             print(f"wrote docs/{name}")
 finally:

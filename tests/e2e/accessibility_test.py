@@ -75,6 +75,8 @@ try:
     pyatspi.Registry.registerEventListener(
         lambda event: reported.append(text_of(event.source)) if event.source == result else None,
         "object:text-changed")
+    subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Feuchte abs -> rel$",
+                    "windowactivate", "--sync"], check=True, timeout=10)
     humidity.queryComponent().grabFocus()
     subprocess.run(["xdotool", "key", "--delay", "50", "End", "5"], check=True)
     wait_for(lambda: "42,1 % rel" in reported, 10)

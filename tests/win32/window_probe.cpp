@@ -1,7 +1,6 @@
-// Prints what Windows says of the converter window: the client area's size, then each control
-// in z-order (the order Tab follows) with its left, top, width and height in the client area and,
-// for a text field, the index of the first character in view (else -1).
-// usage: window_probe.exe CAPTION      (waits up to 10 s for the window)
+// Prints what Windows says of the window titled argv[1] (waiting up to 10 s): the client area's
+// size, then each control in z-order (the order Tab follows) with its left, top, width, height
+// and, for a text field, the index of the first character in view.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,13 +9,10 @@ static BOOL CALLBACK PrintControl(HWND control, LPARAM window) {
     RECT place{};
     GetWindowRect(control, &place);
     MapWindowPoints(nullptr, reinterpret_cast<HWND>(window), reinterpret_cast<POINT*>(&place), 2);
-    wchar_t kind[8] = L"";
-    GetClassNameW(control, kind, 8);
-    // The character just inside the field's border and margin.
+    // The character just inside a text field's border and margin; 0 from other controls.
     const LPARAM inside =
         MAKELPARAM(GetSystemMetrics(SM_CXEDGE) + 2, (place.bottom - place.top) / 2);
-    const long first =
-        lstrcmpiW(kind, L"Edit") ? -1 : LOWORD(SendMessageW(control, EM_CHARFROMPOS, 0, inside));
+    const long first = LOWORD(SendMessageW(control, EM_CHARFROMPOS, 0, inside));
     std::printf("%ld %ld %ld %ld %ld\n", place.left, place.top, place.right - place.left,
                 place.bottom - place.top, first);
     return TRUE;

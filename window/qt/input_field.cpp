@@ -25,8 +25,21 @@ QString InputField::FirstLine(const QString& text) {
 }
 
 void InputField::PasteFirstLine(QClipboard::Mode mode) {
-    const QString text = QGuiApplication::clipboard()->text(mode);
-    if (!isReadOnly() && (!text.isEmpty() || hasSelectedText())) insert(FirstLine(text));
+    const QString pasted = QGuiApplication::clipboard()->text(mode);
+    if (isReadOnly() || (pasted.isEmpty() && !hasSelectedText())) return;
+    // A step of its own for undo, as QLineEdit's paste makes it: a move of the caret ends the
+    // typing before it, and the caret and the selection are put back as they were.
+    if (!text().isEmpty()) {
+        const int start = selectionStart(), length = int(selectedText().size());
+        const int caret = cursorPosition();
+        setCursorPosition(caret == 0 ? 1 : caret - 1);
+        if (length > 0) {
+            setSelection(start, length);
+        } else {
+            setCursorPosition(caret);
+        }
+    }
+    insert(FirstLine(pasted));
 }
 
 void InputField::keyPressEvent(QKeyEvent* event) {

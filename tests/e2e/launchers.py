@@ -1,0 +1,185 @@
+"""What a person does with the converter window on the X display in DISPLAY, through xdotool and
+the clipboard, and the two ways to start it: Qt (the Linux program) and Wine (the .exe)."""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+TITLE = "Feuchte abs -> rel"
+MARKER = "<nichts kopiert>"
+# The middle of each control, in pixels from the client area's top-left corner.
+CENTRE = {"I1": (36, 68), "I2": (116, 68), "Text1": (124, 100), "Command1": (124, 132)}
+
+
+def run(*command, **options):
+    return subprocess.run(command, capture_output=True, text=True, **options).stdout
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *args], check=True)
+
+
+def windows(title=None):
+    """The visible windows of that title, or every top-level window on the screen."""
+    depth = ["--name", title] if title else ["--maxdepth", "1", "--name", ""]
+    return run("xdotool", "search", "--onlyvisible", *depth).split()
+
+
+def set_clipboard(text):  # xclip stays behind to serve it until another program takes over
+    subprocess.run(["xclip", "-selection", "clipboard"], input=text.encode(), check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def clipboard():
+    try:  # its owner may not answer while it hands the clipboard over
+        return run("xclip", "-o", "-selection", "clipboard", "-t", "UTF8_STRING", timeout=2,
+                   check=True)
+    except (subprocess.TimeoutExpired, subprocess.CalledProcessError):
+        return MARKER
+
+
+def wait_until(condition, seconds=5):
+    deadline = time.monotonic() + seconds
+    while not (met := condition()) and time.monotonic() < deadline:
+        time.sleep(0.05)
+    return met
+
+
+class NoWindow(Exception):
+    pass
+
+
+class Qt:
+    paste_key = "udiaeresis"  # "Einf&ügen" in an input field's context menu
+    icons = [(32, "icons/32x32.png"), (48, "icons/48x48.png")]  # size, picture in resources/
+    locales = True  # their digits, separators and signs, with their keyboard layouts
+    first_in_view = None  # only Windows' fields scrolled their start out of view
+
+    def __init__(self, program):
+        self.program, self.process, self.clicks = program, None, 0
+        self.work = tempfile.mkdtemp(prefix="feuchte-e2e-")
+
+    def environment(self, locale):
+        return {**os.environ, "LC_ALL": locale, "LANG": locale}
+
+    def command(self):
+        return [self.program]
+
+    def start(self, locale="de_DE.UTF-8"):
+        self.process = subprocess.Popen(self.command(), env=self.environment(locale))
+        if not wait_until(lambda: windows(f"^{TITLE}$") or self.process.poll() is not None, 20):
+            raise NoWindow(f"no window titled {TITLE!r} within 20 s")
+        if self.process.poll() is not None:
+            raise NoWindow(f"the program ended with {self.process.returncode} before its window")
+        self.window = windows(f"^{TITLE}$")[0]
+        xdotool("windowactivate", "--sync", self.window)
+
+    def ends(self, seconds=10):
+        """The exit status, or None if the program still runs after a while."""
+        try:
+            return self.process.wait(seconds)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    def click(self, control, button=1):
+        # Every other click lands 20 pixels further right: two quick clicks on one spot would
+        # make a double click.
+        x, y = CENTRE[control]
+        self.clicks += 1
+        xdotool("mousemove", "--window", self.window, str(x + 20 * (self.clicks % 2) - 10),
+                str(y), "click", str(button))
+
+    def keys(self, *names):
+        xdotool("key", "--delay", "20", *names)
+
+    def type(self, text):
+        xdotool("type", "--delay", "20", "--", text)
+
+    def replace(self, control, text, layout=None):
+        """Clicks into the control and types the text over what it held, on that keyboard."""
+        self.click(control)
+        self.keys("ctrl+a", "BackSpace")
+        if layout:
+            self.switch_keyboard(layout)
+        self.type(text)
+        if layout:
+            self.switch_keyboard("us")
+
+    def switch_keyboard(self, layout):
+        run("setxkbmap", layout, check=True)
+        time.sleep(0.3)  # the program hears of the new layout after a while
+
+    def copy(self):
+        """What the focused control holds, by Ctrl+A, Ctrl+C; the marker if it copied nothing."""
+        set_clipboard(MARKER)
+        for _ in range(5):  # wine may find the clipboard busy while it takes over X's
+            self.keys("ctrl+a", "ctrl+c")
+            if wait_until(lambda: clipboard() != MARKER, 0.5):
+                return clipboard()
+        return MARKER
+
+    def shows(self, control):
+        self.click(control)
+        return self.copy()
+
+    def text1(self, expected):
+        """What Text1 shows, read again for a while if it is not what is expected: a click may
+        come while a menu still closes."""
+        deadline = time.monotonic() + 5
+        while (shown := self.shows("Text1")) != expected and time.monotonic() < deadline:
+            time.sleep(0.1)
+        return shown
+
+
+class Wine(Qt):
+    """The .exe under wine, in a throw-away prefix that holds the number format of de_DE."""
+    paste_key = "i"  # "E&infügen"
+    icons = [(32, "app-dpi.ico[3]"), (16, "app-dpi.ico[0]")]
+    locales = False  # a prefix keeps the locale it was made in
+
+    def __init__(self, program):
+        super().__init__(program)
+        # Gecko and Mono are never needed, so never offered.
+        self.wine = {"WINEPREFIX": f"{self.work}/prefix", "WINEDEBUG": "-all",
+                     "WINEDLLOVERRIDES": "mscoree,mshtml="}
+        started = time.monotonic()
+        # Output to a pipe would wait for the wine server to end, seconds after the boot.
+        subprocess.run(["wine", "wineboot", "--init"], env=self.environment("de_DE.UTF-8"),
+                       check=True, timeout=120, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        # Debian's wine finds only its bitmap fonts by itself; Tahoma (the button's default GUI
+        # font) and Marlett (the caption buttons) must be where Windows keeps its fonts.
+        for font in Path("/usr/share/wine/fonts").glob("*.ttf"):
+            shutil.copy(font, f"{self.work}/prefix/drive_c/windows/Fonts")
+        print(f"wine prefix ready after {time.monotonic() - started:.1f} s", flush=True)
+
+    def environment(self, locale):
+        return {**super().environment(locale), **self.wine}
+
+    def command(self):
+        return ["wine", self.program]
+
+    def start(self, locale="de_DE.UTF-8"):
+        super().start(locale)
+        time.sleep(0.3)  # the first paint and the initial focus
+
+    def stop(self):
+        super().stop()
+        subprocess.run(["wineserver", "-k"], env=self.environment("C"), check=False)
+
+    def first_in_view(self, control):
+        """The index of a field's first character in view, as Windows tells other programs."""
+        probe = Path(self.program).parents[2] / "tests/win32/window_probe.exe"
+        lines = run("wine", probe, TITLE, env=self.environment("C"), check=True).splitlines()
+        x, y = CENTRE[control]
+        for left, top, width, height, first in (map(int, line.split()) for line in lines[1:]):
+            if left <= x < left + width and top <= y < top + height:
+                return first
