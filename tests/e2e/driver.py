@@ -6,6 +6,7 @@ wine; only starting them differs (launchers.py). Prints a line per check, exits 
 usage: driver.py qt PROGRAM | driver.py wine PROGRAM.exe [--screenshot PICTURE]
 """
 import csv
+import os
 import signal
 import subprocess
 import sys
@@ -133,6 +134,15 @@ def second_start(app):
     app.keys("Home", "Right", "shift+Right", "ctrl+v")
     check("I1 after pasting 7⏎ over the selected 3 of 23,0", app.copy(), "27,0")
     expect_text1(app, "Text1 after the paste", "72,4 % rel")
+
+    if "FEUCHTE_DRAG_SOURCE" in os.environ:  # a program built for the tests
+        app.replace("I1", "23,0")
+        app.drop("9\nX", "I1", 28)  # after the 2
+        check("I1 after dropping 9⏎X after the 2 of 23,0", app.shows("I1"), "293,0")
+        expect_text1(app, "Text1 after the drop", "0,1 % rel")
+        app.click("I1")
+        app.keys("ctrl+z")
+        check("I1 after Ctrl+Z", app.copy(), "23,0")
 
     app.click("I2")
     app.keys("End")

@@ -58,7 +58,7 @@ class Qt:
     first_in_view = None  # only Windows' fields scrolled their start out of view
 
     def __init__(self, program):
-        self.program, self.process, self.clicks = program, None, 0
+        self.program, self.process, self.dragger, self.clicks = program, None, None, 0
         self.work = tempfile.mkdtemp(prefix="feuchte-e2e-")
 
     def environment(self, locale):
@@ -83,7 +83,25 @@ class Qt:
         except subprocess.TimeoutExpired:
             return None
 
+    def drop(self, text, control, x):
+        """Drags the text from another program's window and drops it x pixels into the control.
+        The other program stays until the next drop or the end, for the text to be fetched."""
+        if self.dragger:
+            self.dragger.kill()
+        self.dragger = subprocess.Popen([os.environ["FEUCHTE_DRAG_SOURCE"], text])
+        wait_until(lambda: windows("^drag source$"), 10)
+        source = windows("^drag source$")[0]
+        xdotool("windowmove", "--sync", source, "40", "600")  # away from the converter
+        xdotool("mousemove", "--window", source, "30", "30", "mousedown", "1")
+        for _ in range(10):  # the target hears of the drag as the pointer moves over it
+            time.sleep(0.05)
+            xdotool("mousemove", "--window", self.window, str(x), str(CENTRE[control][1]))
+        time.sleep(0.2)
+        xdotool("mouseup", "1")
+
     def stop(self):
+        if self.dragger:
+            self.dragger.kill()
         if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
