@@ -45,7 +45,7 @@ depends() {  # those of the packages $@ that the .deb depends on
     dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -xF "${@/#/-e}" | sort | xargs
 }
 msi_property() { msiinfo export "$msi" Property | sed -n "s/^$1\t//p" | tr -d '\r'; }
-release_version() { sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$tree"/usr/share/metainfo/*; }
+release() { sed -n 's/.*<release version="\([^"]*\)" date="\([^"]*\)".*/\1 \2/p' "$tree"/usr/share/metainfo/*; }
 unprotected_units() {  # compile units built without stack-clash or control-flow protection
     readelf --debug-dump=info "$tree"/usr/lib/debug/.build-id/*/*.debug 2>/dev/null | awk '
         /DW_AT_producer/ { n++; if (!/-fstack-clash-protection/ || !/-fcf-protection/) bad++ }
@@ -93,7 +93,7 @@ lnk="./users/${USER:-$(id -un)}/AppData/Roaming/Microsoft/Windows/Start Menu/Pro
 icon="./windows/Installer/$product_code/app.ico"
 
 same "version in debian/changelog"      "$version" dpkg-parsechangelog -S Version
-same "version in the AppStream release" "$version" release_version
+same "AppStream release"                "$version $(date -u -d "$(dpkg-parsechangelog -S Date)" +%F)" release
 same "version of the .msi"              "$version" msi_property ProductVersion
 same "desktop-file-validate"            "" desktop-file-validate "$tree"/usr/share/applications/*
 check "appstreamcli validate-tree"      appstreamcli validate-tree --no-net "$tree"

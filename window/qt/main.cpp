@@ -14,46 +14,57 @@
 
 namespace {
 
+bool XServerReachable() {
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool reached = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return reached;
+}
+
+// The compositor's socket, in XDG_RUNTIME_DIR unless the name is a path.
+bool WaylandReachable(const QByteArray& name) {
+    const QByteArray path = name.startsWith('/') ? name : qgetenv("XDG_RUNTIME_DIR") + '/' + name;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (static_cast<std::size_t>(path.size()) >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool reached =
+        socket >= 0 &&
+        ::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (socket >= 0) ::close(socket);
+    return reached;
+}
+
 // Why no display can be reached, or nothing. Looks only where Qt would: the X server that DISPLAY
-// names, and the Wayland socket WAYLAND_DISPLAY names (in XDG_RUNTIME_DIR unless it is a path).
-// Other platforms chosen with QT_QPA_PLATFORM are left to Qt.
+// names and the Wayland compositor that WAYLAND_DISPLAY names, or the one QT_QPA_PLATFORM asks
+// for; other platforms it asks for are left to Qt.
 std::string UnreachableDisplay() {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland")) {
+    const bool anyPlatform = platform.isEmpty();
+    const bool x = anyPlatform || platform.contains("xcb");
+    const bool wayland = anyPlatform || platform.contains("wayland");
+    if (!x && !wayland) return {};
+    const QByteArray xName = x ? qgetenv("DISPLAY") : QByteArray();
+    const QByteArray waylandName = wayland ? qgetenv("WAYLAND_DISPLAY") : QByteArray();
+    if (xName.isEmpty() && waylandName.isEmpty()) {
+        if (x && wayland) return "weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt";
+        return x ? "DISPLAY ist nicht gesetzt" : "WAYLAND_DISPLAY ist nicht gesetzt";
+    }
+    if (!xName.isEmpty() && XServerReachable()) return {};
+    if (!waylandName.isEmpty() && WaylandReachable(waylandName)) {
+        // Qt would try the X server first and abort where it is gone.
+        if (anyPlatform) qputenv("QT_QPA_PLATFORM", "wayland");
         return {};
     }
-    const QByteArray x = qgetenv("DISPLAY");
-    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
-    if (x.isEmpty() && wayland.isEmpty()) return "weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt";
-    if (!x.isEmpty()) {
-        xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-        const bool reached = xcb_connection_has_error(connection) == 0;
-        xcb_disconnect(connection);
-        if (reached) return {};
+    std::string names;
+    if (!xName.isEmpty()) names = "DISPLAY=" + xName.toStdString();
+    if (!waylandName.isEmpty()) {
+        names += (names.empty() ? "WAYLAND_DISPLAY=" : " und WAYLAND_DISPLAY=") +
+                 waylandName.toStdString();
     }
-    if (!wayland.isEmpty()) {
-        const QByteArray path =
-            wayland.startsWith('/') ? wayland : qgetenv("XDG_RUNTIME_DIR") + '/' + wayland;
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        bool reached = false;
-        if (socket >= 0 && static_cast<std::size_t>(path.size()) < sizeof address.sun_path) {
-            std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
-            reached =
-                ::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-        }
-        if (socket >= 0) ::close(socket);
-        if (reached) {
-            // Qt would try the X server first and abort when it is gone.
-            if (platform.isEmpty()) qputenv("QT_QPA_PLATFORM", "wayland");
-            return {};
-        }
-    }
-    if (x.isEmpty()) return "WAYLAND_DISPLAY=" + wayland.toStdString() + " ist nicht erreichbar";
-    if (wayland.isEmpty()) return "DISPLAY=" + x.toStdString() + " ist nicht erreichbar";
-    return "DISPLAY=" + x.toStdString() + " und WAYLAND_DISPLAY=" + wayland.toStdString() +
-           " sind nicht erreichbar";
+    return names + (xName.isEmpty() || waylandName.isEmpty() ? " ist" : " sind") +
+           " nicht erreichbar";
 }
 
 }  // namespace

@@ -141,12 +141,13 @@ void ConverterWindowTest::windowFollowsTheDesign() {
 }
 
 void ConverterWindowTest::bannerSuitsScaleAndBackground_data() {
-    QTest::addColumn<qreal>("scale");  // registered at 100 % and with QT_SCALE_FACTOR=2
+    QTest::addColumn<qreal>("scale");  // registered at 100 %, 150 % and 200 %
     QTest::addColumn<QColor>("background");
     QTest::addColumn<QString>("picture");
     const QColor light(0xEF, 0xEF, 0xEF), dark(0x22, 0x20, 0x20);
     QTest::newRow("100 % light") << 1.0 << light << u":/banner.gif"_s;
     QTest::newRow("100 % dark") << 1.0 << dark << u":/banner/dark-100.png"_s;
+    QTest::newRow("150 % light") << 1.5 << light << u":/banner/150.png"_s;
     QTest::newRow("200 % light") << 2.0 << light << u":/banner/200.png"_s;
     QTest::newRow("200 % dark") << 2.0 << dark << u":/banner/dark-200.png"_s;
 }
