@@ -69,10 +69,9 @@ class Qt:
 
     def start(self, locale="de_DE.UTF-8"):
         self.process = subprocess.Popen(self.command(), env=self.environment(locale))
-        if not wait_until(lambda: windows(f"^{TITLE}$") or self.process.poll() is not None, 20):
-            raise NoWindow(f"no window titled {TITLE!r} within 20 s")
-        if self.process.poll() is not None:
-            raise NoWindow(f"the program ended with {self.process.returncode} before its window")
+        wait_until(lambda: windows(f"^{TITLE}$") or self.process.poll() is not None, 20)
+        if self.process.poll() is not None or not windows(f"^{TITLE}$"):
+            raise NoWindow(f"no window; the program's exit status: {self.process.poll()}")
         self.window = windows(f"^{TITLE}$")[0]
         xdotool("windowactivate", "--sync", self.window)
 
@@ -125,15 +124,14 @@ class Qt:
         """Clicks into the control and types the text over what it held, on that keyboard."""
         self.click(control)
         self.keys("ctrl+a", "BackSpace")
-        if layout:
-            self.switch_keyboard(layout)
+        self.keyboard(layout)
         self.type(text)
-        if layout:
-            self.switch_keyboard("us")
+        self.keyboard(layout and "us")
 
-    def switch_keyboard(self, layout):
-        run("setxkbmap", layout, check=True)
-        time.sleep(0.3)  # the program hears of the new layout after a while
+    def keyboard(self, layout):
+        if layout:
+            run("setxkbmap", layout, check=True)
+            time.sleep(0.3)  # the program hears of the new layout after a while
 
     def copy(self):
         """What the focused control holds, by Ctrl+A, Ctrl+C; the marker if it copied nothing."""
