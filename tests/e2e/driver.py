@@ -49,7 +49,11 @@ def looks(app):
           run("convert", shot, "-crop", "246x51+0+0", "+repage", "(", "-size", "246x51",
               f"xc:{background}", ROOT / "resources/banner.gif", "-composite", ")",
               "-metric", "AE", "-compare", "-format", "%[distortion]", "info:"), "0")
-    for size, picture in app.icons:  # the icon's images as _NET_WM_ICON shows them
+    check_icons(app, app.icons)
+
+
+def check_icons(app, icons, what=""):
+    for size, picture in icons:  # the icon's images as _NET_WM_ICON shows them
         words = [int(word) for word in run("xprop", "-id", app.window, "-notype", "32c",
                                            "_NET_WM_ICON").partition("=")[2].split(",") if word]
         while len(words) > 2 and words[:2] != [size, size]:
@@ -61,7 +65,7 @@ def looks(app):
         # Transparent alike, the others within the rounding of premultiplied alpha.
         alike = [(p[3] > 127) == (q[3] > 127) and (p[3] <= 127 or max(
             abs(a - b) for a, b in zip(p, q)) <= 2) for p, q in zip(shown, drawn)]
-        check(f"the window's {size}x{size} icon is {picture}",
+        check(f"{what}the window's {size}x{size} icon is {picture}",
               len(shown) >= len(drawn) == size * size and all(alike), True)
 
 
@@ -209,6 +213,9 @@ def main():
         second_start(app)
         if app.locales:
             other_scripts(app)
+        else:
+            import wine_screens  # pylint: disable=import-outside-toplevel
+            wine_screens.check_all(app, sys.modules[__name__])
     except NoWindow as error:
         check("the window", str(error), "shown")
     finally:
