@@ -1,8 +1,10 @@
-// Offers its text for dragging, as text selected in another program would be.
+// Offers its text for dragging, as text selected in another program would be, and ends half a
+// second after it has been dropped, time enough for the text to be fetched.
 #include <QApplication>
 #include <QDrag>
 #include <QLabel>
 #include <QMimeData>
+#include <QTimer>
 
 class Source : public QLabel {
   public:
@@ -15,6 +17,7 @@ class Source : public QLabel {
         mime->setText(text());
         drag->setMimeData(mime);
         drag->exec(Qt::CopyAction);
+        QTimer::singleShot(500, qApp, &QApplication::quit);
     }
 };
 

@@ -117,7 +117,8 @@ def first_start(app):
 
 
 def second_start(app):
-    """Paste in place and undo, focus kept over minimize and restore, the field's start in view."""
+    """Typing at once, paste and drop in place and undo, focus kept over minimize and restore.
+    (Windows' fields keep their start in view: wine_screens.py.)"""
     app.start()
     app.type("20")  # I1 has the focus, its number selected, so typing replaces it
     check("I1 after typing 20 at the start", app.copy(), "20")
@@ -156,14 +157,6 @@ def second_start(app):
     app.type("5")
     check("I2 after minimize, restore and typing 5", app.shows("I2"), "18,655")
 
-    # The sign and the first digit stay in view when the focus moves on, and when a shorter
-    # text replaces a longer one.
-    for longer, shorter in [("-10,5", "-10"), ("12,34", "37,5")] if app.first_in_view else []:
-        app.replace("I1", longer)
-        app.keys("Tab")
-        check(f"I1's first character in view after {longer}, Tab", app.first_in_view("I1"), 0)
-        app.replace("I1", shorter)
-        check(f"I1's first character in view after {shorter}", app.first_in_view("I1"), 0)
     app.click("I1")
     app.keys("Escape")
     check("exit status after Escape in I1", app.ends(), 0)

@@ -27,9 +27,12 @@ def windows(title=None):
     return run("xdotool", "search", "--onlyvisible", *depth).split()
 
 
-def set_clipboard(text):  # xclip stays behind to serve it until another program takes over
+def set_clipboard(text):
+    # xclip serves it from the background until another program takes over; it takes the
+    # clipboard after it has returned.
     subprocess.run(["xclip", "-selection", "clipboard"], input=text.encode(), check=True,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_until(lambda: clipboard() == text, 2)
 
 
 def clipboard():
@@ -55,7 +58,6 @@ class Qt:
     paste_key = "udiaeresis"  # "Einf&ügen" in an input field's context menu
     icons = [(32, "icons/32x32.png"), (48, "icons/48x48.png")]  # size, picture in resources/
     locales = True  # their digits, separators and signs, with their keyboard layouts
-    first_in_view = None  # only Windows' fields scrolled their start out of view
 
     def __init__(self, program):
         self.program, self.process, self.dragger, self.clicks = program, None, None, 0
@@ -83,10 +85,8 @@ class Qt:
             return None
 
     def drop(self, text, control, x):
-        """Drags the text from another program's window and drops it x pixels into the control.
-        The other program stays until the next drop or the end, for the text to be fetched."""
-        if self.dragger:
-            self.dragger.kill()
+        """Drags the text from another program's window and drops it x pixels into the control;
+        the other program ends when the drop is done."""
         self.dragger = subprocess.Popen([os.environ["FEUCHTE_DRAG_SOURCE"], text])
         wait_until(lambda: windows("^drag source$"), 10)
         source = windows("^drag source$")[0]
@@ -97,6 +97,7 @@ class Qt:
             xdotool("mousemove", "--window", self.window, str(x), str(CENTRE[control][1]))
         time.sleep(0.2)
         xdotool("mouseup", "1")
+        wait_until(lambda: self.dragger.poll() is not None, 10)
 
     def stop(self):
         if self.dragger:
@@ -190,12 +191,3 @@ class Wine(Qt):
     def stop(self):
         super().stop()
         subprocess.run(["wineserver", "-k"], env=self.environment("C"), check=False)
-
-    def first_in_view(self, control):
-        """The index of a field's first character in view, as Windows tells other programs."""
-        probe = Path(self.program).parents[2] / "tests/win32/window_probe.exe"
-        lines = run("wine", probe, TITLE, env=self.environment("C"), check=True).splitlines()
-        x, y = CENTRE[control]
-        for left, top, width, height, first in (map(int, line.split()) for line in lines[1:]):
-            if left <= x < left + width and top <= y < top + height:
-                return first
