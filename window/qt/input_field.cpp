@@ -44,7 +44,10 @@ void InputField::PasteFirstLine(QClipboard::Mode mode) {
 
 void InputField::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Paste)) {
-        PasteFirstLine(QClipboard::Clipboard);
+        // Ctrl+Shift+Insert pastes X11's selection, as in QLineEdit.
+        const bool selection = event->key() == Qt::Key_Insert &&
+                               event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier);
+        PasteFirstLine(selection ? QClipboard::Selection : QClipboard::Clipboard);
         event->accept();
         return;
     }

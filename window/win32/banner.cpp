@@ -21,29 +21,37 @@ namespace api = Gdiplus::DllExports;
 // imported but loaded from there by hand, and its flat functions looked up.
 struct Banner::GdiPlus {
     HMODULE module = LoadSystemLibrary(L"gdiplus.dll");
-#define FEUCHTE_GDIPLUS_FUNCTIONS(X)                                           \
-    X(GdipCreateBitmapFromStream)                                              \
-    X(GdipCreateBitmapFromScan0)                                               \
-    X(GdipGetImageWidth)                                                       \
-    X(GdipGetImageHeight)                                                      \
-    X(GdipGetImageGraphicsContext)                                             \
-    X(GdipCreateFromHDC)                                                       \
-    X(GdipGraphicsClear) X(GdipSetInterpolationMode) X(GdipSetPixelOffsetMode) \
-        X(GdipDrawImageRectI) X(GdipDrawImageRectRectI) X(GdipDeleteGraphics) X(GdipDisposeImage)
-#define FEUCHTE_DECLARE(name) \
-    decltype(&api::name) name = Lookup<decltype(&api::name)>(module, #name);
-    FEUCHTE_GDIPLUS_FUNCTIONS(FEUCHTE_DECLARE)
+    int missing = 0;  // functions not found
+
+    template <typename Function>
+    Function Find(const char* name) {
+        const auto function = Lookup<Function>(module, name);
+        missing += function ? 0 : 1;
+        return function;
+    }
+#define FEUCHTE_GDIPLUS(name) decltype(&api::name) name = Find<decltype(&api::name)>(#name)
+    FEUCHTE_GDIPLUS(GdipCreateBitmapFromStream);
+    FEUCHTE_GDIPLUS(GdipCreateBitmapFromScan0);
+    FEUCHTE_GDIPLUS(GdipGetImageWidth);
+    FEUCHTE_GDIPLUS(GdipGetImageHeight);
+    FEUCHTE_GDIPLUS(GdipGetImageGraphicsContext);
+    FEUCHTE_GDIPLUS(GdipCreateFromHDC);
+    FEUCHTE_GDIPLUS(GdipGraphicsClear);
+    FEUCHTE_GDIPLUS(GdipSetInterpolationMode);
+    FEUCHTE_GDIPLUS(GdipSetPixelOffsetMode);
+    FEUCHTE_GDIPLUS(GdipDrawImageRectI);
+    FEUCHTE_GDIPLUS(GdipDrawImageRectRectI);
+    FEUCHTE_GDIPLUS(GdipDeleteGraphics);
+    FEUCHTE_GDIPLUS(GdipDisposeImage);
+#undef FEUCHTE_GDIPLUS
     decltype(&Gdiplus::GdiplusShutdown) shutdown =
-        Lookup<decltype(&Gdiplus::GdiplusShutdown)>(module, "GdiplusShutdown");
+        Find<decltype(&Gdiplus::GdiplusShutdown)>("GdiplusShutdown");
     ULONG_PTR token = 0;  // 0 unless GDI+ started and every function above was found
 
     GdiPlus() {
-        const auto startup = Lookup<decltype(&Gdiplus::GdiplusStartup)>(module, "GdiplusStartup");
-#define FEUCHTE_FOUND(name) &&name
-        const bool found = startup && shutdown FEUCHTE_GDIPLUS_FUNCTIONS(FEUCHTE_FOUND);
-#undef FEUCHTE_FOUND
+        const auto startup = Find<decltype(&Gdiplus::GdiplusStartup)>("GdiplusStartup");
         const Gdiplus::GdiplusStartupInput input;
-        if (!found || startup(&token, &input, nullptr) != 0) token = 0;
+        if (missing > 0 || startup(&token, &input, nullptr) != 0) token = 0;
     }
     ~GdiPlus() {
         if (token != 0) shutdown(token);
