@@ -39,8 +39,8 @@ TEST(ConverterLogic, ShowsTheInitialNumbersInTheUsersFormat) {
     EXPECT_EQ(persian.InitialText(window::Control("Text1")), "--- % rel");
 }
 
-// The window reads left to right: a minus sign that begins with a direction mark would be drawn
-// after the number ("٤٫٩- % rel"), so the sign is shown without the mark, and still read with it.
+// A minus sign that begins with a direction mark would be drawn after the number in a field that
+// reads left to right ("٤٫٩- % rel"): shown without the mark, read with it.
 TEST(ConverterLogic, NegativeResultsStartWithTheirSign) {
     FakeWindow view;
     view.fields = {{"I1", "\u0662\u0663"}, {"I2", "\u061C-\u0661"}};
