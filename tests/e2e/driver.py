@@ -167,7 +167,7 @@ def other_scripts(app):
     them, and drawn left to right whatever its first character."""
     for locale, layout, typed, expected in [
             ("fa_IR.UTF-8", "ir", ("۲۳", "۸٫۶"), "۴۱٫۸ % rel"),
-            ("ar_EG.UTF-8", "ara", ("٢٣", "-١"), "\u061c-٤٫٩ % rel")]:
+            ("ar_EG.UTF-8", "ara", ("٢٣", "-١"), "-٤٫٩ % rel")]:
         app.start(locale)
         app.replace("I1", typed[0], layout)
         app.replace("I2", typed[1], layout)
