@@ -6,6 +6,7 @@ wine; only starting them differs (launchers.py). Prints a line per check, exits 
 usage: driver.py qt PROGRAM | driver.py wine PROGRAM.exe [--screenshot PICTURE]
 """
 import csv
+import os
 import signal
 import subprocess
 import sys
@@ -116,7 +117,8 @@ def first_start(app):
 
 
 def second_start(app):
-    """Paste in place and undo, focus kept over minimize and restore, the field's start in view."""
+    """Typing at once, paste and drop in place and undo, focus kept over minimize and restore.
+    (Windows' fields keep their start in view: wine_screens.py.)"""
     app.start()
     app.type("20")  # I1 has the focus, its number selected, so typing replaces it
     check("I1 after typing 20 at the start", app.copy(), "20")
@@ -138,6 +140,15 @@ def second_start(app):
     check("I1 after pasting 7⏎ over the selected 3 of 23,0", app.copy(), "27,0")
     expect_text1(app, "Text1 after the paste", "72,4 % rel")
 
+    if "FEUCHTE_DRAG_SOURCE" in os.environ:  # a program built for the tests
+        app.replace("I1", "23,0")
+        app.drop("9\nX", "I1", 28)  # after the 2
+        check("I1 after dropping 9⏎X after the 2 of 23,0", app.shows("I1"), "293,0")
+        expect_text1(app, "Text1 after the drop", "0,1 % rel")
+        app.click("I1")
+        app.keys("ctrl+z")
+        check("I1 after Ctrl+Z", app.copy(), "23,0")
+
     app.click("I2")
     app.keys("End")
     xdotool("windowminimize", "--sync", app.window)
@@ -146,14 +157,6 @@ def second_start(app):
     app.type("5")
     check("I2 after minimize, restore and typing 5", app.shows("I2"), "18,655")
 
-    # The sign and the first digit stay in view when the focus moves on, and when a shorter
-    # text replaces a longer one.
-    for longer, shorter in [("-10,5", "-10"), ("12,34", "37,5")] if app.first_in_view else []:
-        app.replace("I1", longer)
-        app.keys("Tab")
-        check(f"I1's first character in view after {longer}, Tab", app.first_in_view("I1"), 0)
-        app.replace("I1", shorter)
-        check(f"I1's first character in view after {shorter}", app.first_in_view("I1"), 0)
     app.click("I1")
     app.keys("Escape")
     check("exit status after Escape in I1", app.ends(), 0)
@@ -164,7 +167,7 @@ def other_scripts(app):
     them, and drawn left to right whatever its first character."""
     for locale, layout, typed, expected in [
             ("fa_IR.UTF-8", "ir", ("۲۳", "۸٫۶"), "۴۱٫۸ % rel"),
-            ("ar_EG.UTF-8", "ara", ("٢٣", "-١"), "\u061c-٤٫٩ % rel")]:
+            ("ar_EG.UTF-8", "ara", ("٢٣", "-١"), "-٤٫٩ % rel")]:
         app.start(locale)
         app.replace("I1", typed[0], layout)
         app.replace("I2", typed[1], layout)

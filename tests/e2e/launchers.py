@@ -27,9 +27,12 @@ def windows(title=None):
     return run("xdotool", "search", "--onlyvisible", *depth).split()
 
 
-def set_clipboard(text):  # xclip stays behind to serve it until another program takes over
+def set_clipboard(text):
+    # xclip serves it from the background until another program takes over; it takes the
+    # clipboard after it has returned.
     subprocess.run(["xclip", "-selection", "clipboard"], input=text.encode(), check=True,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_until(lambda: clipboard() == text, 2)
 
 
 def clipboard():
@@ -55,10 +58,9 @@ class Qt:
     paste_key = "udiaeresis"  # "Einf&ügen" in an input field's context menu
     icons = [(32, "icons/32x32.png"), (48, "icons/48x48.png")]  # size, picture in resources/
     locales = True  # their digits, separators and signs, with their keyboard layouts
-    first_in_view = None  # only Windows' fields scrolled their start out of view
 
     def __init__(self, program):
-        self.program, self.process, self.clicks = program, None, 0
+        self.program, self.process, self.dragger, self.clicks = program, None, None, 0
         self.work = tempfile.mkdtemp(prefix="feuchte-e2e-")
 
     def environment(self, locale):
@@ -69,10 +71,9 @@ class Qt:
 
     def start(self, locale="de_DE.UTF-8"):
         self.process = subprocess.Popen(self.command(), env=self.environment(locale))
-        if not wait_until(lambda: windows(f"^{TITLE}$") or self.process.poll() is not None, 20):
-            raise NoWindow(f"no window titled {TITLE!r} within 20 s")
-        if self.process.poll() is not None:
-            raise NoWindow(f"the program ended with {self.process.returncode} before its window")
+        wait_until(lambda: windows(f"^{TITLE}$") or self.process.poll() is not None, 20)
+        if self.process.poll() is not None or not windows(f"^{TITLE}$"):
+            raise NoWindow(f"no window; the program's exit status: {self.process.poll()}")
         self.window = windows(f"^{TITLE}$")[0]
         xdotool("windowactivate", "--sync", self.window)
 
@@ -83,7 +84,24 @@ class Qt:
         except subprocess.TimeoutExpired:
             return None
 
+    def drop(self, text, control, x):
+        """Drags the text from another program's window and drops it x pixels into the control;
+        the other program ends when the drop is done."""
+        self.dragger = subprocess.Popen([os.environ["FEUCHTE_DRAG_SOURCE"], text])
+        wait_until(lambda: windows("^drag source$"), 10)
+        source = windows("^drag source$")[0]
+        xdotool("windowmove", "--sync", source, "40", "600")  # away from the converter
+        xdotool("mousemove", "--window", source, "30", "30", "mousedown", "1")
+        for _ in range(10):  # the target hears of the drag as the pointer moves over it
+            time.sleep(0.05)
+            xdotool("mousemove", "--window", self.window, str(x), str(CENTRE[control][1]))
+        time.sleep(0.2)
+        xdotool("mouseup", "1")
+        wait_until(lambda: self.dragger.poll() is not None, 10)
+
     def stop(self):
+        if self.dragger:
+            self.dragger.kill()
         if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
@@ -107,15 +125,14 @@ class Qt:
         """Clicks into the control and types the text over what it held, on that keyboard."""
         self.click(control)
         self.keys("ctrl+a", "BackSpace")
-        if layout:
-            self.switch_keyboard(layout)
+        self.keyboard(layout)
         self.type(text)
-        if layout:
-            self.switch_keyboard("us")
+        self.keyboard(layout and "us")
 
-    def switch_keyboard(self, layout):
-        run("setxkbmap", layout, check=True)
-        time.sleep(0.3)  # the program hears of the new layout after a while
+    def keyboard(self, layout):
+        if layout:
+            run("setxkbmap", layout, check=True)
+            time.sleep(0.3)  # the program hears of the new layout after a while
 
     def copy(self):
         """What the focused control holds, by Ctrl+A, Ctrl+C; the marker if it copied nothing."""
@@ -174,12 +191,3 @@ class Wine(Qt):
     def stop(self):
         super().stop()
         subprocess.run(["wineserver", "-k"], env=self.environment("C"), check=False)
-
-    def first_in_view(self, control):
-        """The index of a field's first character in view, as Windows tells other programs."""
-        probe = Path(self.program).parents[2] / "tests/win32/window_probe.exe"
-        lines = run("wine", probe, TITLE, env=self.environment("C"), check=True).splitlines()
-        x, y = CENTRE[control]
-        for left, top, width, height, first in (map(int, line.split()) for line in lines[1:]):
-            if left <= x < left + width and top <= y < top + height:
-                return first

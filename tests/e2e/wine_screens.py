@@ -27,11 +27,12 @@ def configure(app, d, dpi, colours):
         d.run("wineserver", option, env=app.environment("C"))
 
 
-def probe(app, d):
-    """Client size, each control's place and first character in view (window_probe.cpp)."""
+def probe(app, d, *mode):
+    """Client size, each control's place and first character in view; or with "names" each
+    control's role, name and value as MSAA gives them to a screen reader (window_probe.cpp)."""
     program = Path(app.program).parents[2] / "tests/win32/window_probe.exe"
-    return [[int(word) for word in line.split()] for line in
-            d.run("wine", program, d.TITLE, env=app.environment("C")).splitlines()]
+    return [line.split("\t") if mode else [int(word) for word in line.split()] for line in
+            d.run("wine", program, d.TITLE, *mode, env=app.environment("C")).splitlines()]
 
 
 def ink_height(d, shot, box, inset):  # of the letters in a box of the screenshot, inside its border
@@ -47,6 +48,10 @@ def check_all(app, d):
         configure(app, d, dpi, colours)
         app.start()
         layout, shot, banner = probe(app, d), f"{app.work}/window.png", f"{app.work}/banner.png"
+        if not heights:  # roles: 42 text, 43 push button
+            d.check("a screen reader's roles, names and values (MSAA)", probe(app, d, "names")[:4],
+                    [["42", "Temperatur in °C", "23,0"], ["42", "Absolute Feuchte in g/m³", "8,6"],
+                     ["42", "Relative Feuchte", "--- % rel"], ["43", "berechnen", ""]])
         d.check(what + "client area, controls where the twips say", [row[:4] for row in layout],
                 [[pixels(3720, dpi), pixels(2355, dpi)]] + [[pixels(t, dpi) for t in row]
                                                             for row in TWIPS])

@@ -14,4 +14,8 @@ if [[ ${1:-} == --screenshot ]]; then
 fi
 echo "win32: what Windows reads from $exe"
 /usr/bin/python3 tests/win32/check_resources.py "$exe"
+# Text is dropped into the window from a Linux program, if the Linux build has made it.
+if [[ -x build/tests/e2e/drag_source ]]; then
+    export FEUCHTE_DRAG_SOURCE=$PWD/build/tests/e2e/drag_source
+fi
 (cd build-windows && ../tests/e2e/run.sh wine "../$exe")

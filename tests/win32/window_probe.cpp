@@ -1,9 +1,13 @@
 // Prints what Windows says of the window titled argv[1] (waiting up to 10 s): the client area's
 // size, then each control in z-order (the order Tab follows) with its left, top, width, height
-// and, for a text field, the index of the first character in view.
+// and, for a text field, the index of the first character in view. With "names" after the
+// title, each control's role, name and value as a screen reader reads them through MSAA instead.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <cstdio>
+#include <string>
 
 static BOOL CALLBACK PrintControl(HWND control, LPARAM window) {
     RECT place{};
@@ -18,13 +22,46 @@ static BOOL CALLBACK PrintControl(HWND control, LPARAM window) {
     return TRUE;
 }
 
+static void PrintText(BSTR text) {  // and frees it
+    char utf8[200]{};
+    if (text) WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8 - 1, nullptr, nullptr);
+    std::printf("\t%s", utf8);
+    SysFreeString(text);
+}
+
+static BOOL CALLBACK PrintAccessible(HWND control, LPARAM) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible)))) {
+        return std::printf("none\n"), TRUE;
+    }
+    VARIANT self{}, role{};
+    self.vt = VT_I4;  // CHILDID_SELF
+    BSTR name = nullptr, value = nullptr;
+    accessible->get_accRole(self, &role);
+    std::printf("%ld", role.vt == VT_I4 ? role.lVal : -1L);
+    accessible->get_accName(self, &name);
+    PrintText(name);
+    accessible->get_accValue(self, &value);
+    PrintText(value);
+    std::printf("\n");
+    accessible->Release();
+    return TRUE;
+}
+
 int wmain(int argc, wchar_t** argv) {
     SetProcessDPIAware();  // real pixels, not those of a program that knows no DPI
     HWND window = nullptr;
-    for (int attempt = 0; argc == 2 && attempt < 100; ++attempt, Sleep(100)) {
+    for (int attempt = 0; argc >= 2 && attempt < 100; ++attempt, Sleep(100)) {
         if ((window = FindWindowW(nullptr, argv[1]))) break;
     }
     if (!window) return 1;
+    if (argc == 3 && std::wstring(argv[2]) == L"names") {
+        CoInitialize(nullptr);
+        EnumChildWindows(window, PrintAccessible, 0);
+        return 0;
+    }
     RECT client{};
     GetClientRect(window, &client);
     std::printf("%ld %ld\n", client.right, client.bottom);

@@ -39,6 +39,15 @@ TEST(ConverterLogic, ShowsTheInitialNumbersInTheUsersFormat) {
     EXPECT_EQ(persian.InitialText(window::Control("Text1")), "--- % rel");
 }
 
+// A minus sign that begins with a direction mark would be drawn after the number in a field that
+// reads left to right ("٤٫٩- % rel"): shown without the mark, read with it.
+TEST(ConverterLogic, NegativeResultsStartWithTheirSign) {
+    FakeWindow view;
+    view.fields = {{"I1", "\u0662\u0663"}, {"I2", "\u061C-\u0661"}};
+    ConverterLogic(view, kArabic).OnCalculateClicked();
+    EXPECT_EQ(view.result, "-\u0664\u066B\u0669 % rel");
+}
+
 // The button, a key (which has already taken effect when the logic hears of it) and any other
 // edit all show the result of the texts on screen, or the no-result text, and keep the window open.
 TEST(ConverterLogic, EveryPathShowsTheResultOfTheTextsOnScreen) {

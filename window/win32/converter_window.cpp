@@ -43,7 +43,6 @@ ConverterWindow::~ConverterWindow() {
     for (HFONT font : fonts_) {
         if (font) DeleteObject(font);
     }
-    if (accessibility_) accessibility_->Release();
 }
 
 bool ConverterWindow::Open(int showCommand) {
@@ -186,7 +185,6 @@ LRESULT ConverterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             RestoreFocus();
             return 0;
         case WM_DESTROY:
-            ForgetScreenReaderNames();
             PostQuitMessage(0);
             return 0;
         default:

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <oleacc.h>
-
 #include <array>
 #include <string>
 #include <string_view>
@@ -58,7 +56,6 @@ class ConverterWindow final : public BaseWindow<ConverterWindow>, public window:
     // The window's big and small icons in the sizes this DPI asks for.
     void ApplyIcons(UINT dpi);
     void NameControlsForScreenReaders();
-    void ForgetScreenReaderNames();
     HWND Control(std::string_view name) const;
     int Scale(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), 1440); }
 
@@ -69,7 +66,6 @@ class ConverterWindow final : public BaseWindow<ConverterWindow>, public window:
     std::array<HWND, kControlCount> controls_{};  // in the description's order
     std::array<HFONT, kControlCount> fonts_{};    // each control's own, for the current DPI
     std::array<HICON, 2> icons_{};                // big and small, for the current DPI
-    IAccPropServices* accessibility_ = nullptr;
     HWND focusWhenInactive_ = nullptr;
     // The selection of the input field that lost the focus last, given back when it returns.
     HWND selectionOwner_ = nullptr;

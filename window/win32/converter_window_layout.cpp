@@ -1,10 +1,11 @@
 #include "converter_window.h"
 
 #include <commctrl.h>
-#include <objbase.h>
+#include <oleacc.h>
 
 #include <utility>
 
+#include "accessible_name.h"
 #include "dpi.h"
 #include "drop_target.h"
 #include "resource_ids.h"
@@ -25,9 +26,6 @@ using window::kConverterWindow;
 constexpr int kFirstControlId = 100;
 
 const auto& kControls = kConverterWindow.controls;
-
-// OBJID_CLIENT is a negative LONG; the property calls take its bits as a DWORD.
-constexpr auto kClientObject = static_cast<DWORD>(OBJID_CLIENT);
 
 size_t IndexOf(const ControlDescription& control) {
     return static_cast<size_t>(&control - kControls.data());
@@ -143,24 +141,23 @@ void ConverterWindow::ApplyIcons(UINT dpi) {
 
 void ConverterWindow::NameControlsForScreenReaders() {
     // Windows would name an edit after the label before it in z-order, which here is not the
-    // label that explains it; the description says what each field is.
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IAccPropServices, reinterpret_cast<void**>(&accessibility_)))) {
-        accessibility_ = nullptr;
-        return;
-    }
+    // label that explains it; the description says what each field is. A button is named by its
+    // caption without the access key's ampersand ("&&" is one ampersand).
     for (size_t index = 0; index < kControlCount; ++index) {
-        if (kControls[index].accessibleName.empty()) continue;
-        const std::wstring name = Widen(kControls[index].accessibleName);
-        accessibility_->SetHwndPropStr(controls_[index], kClientObject, CHILDID_SELF,
-                                       PROPID_ACC_NAME, name.c_str());
-    }
-}
-void ConverterWindow::ForgetScreenReaderNames() {
-    if (!accessibility_) return;
-    const MSAAPROPID name = PROPID_ACC_NAME;
-    for (const HWND control : controls_) {
-        accessibility_->ClearHwndProps(control, kClientObject, CHILDID_SELF, &name, 1);
+        const ControlDescription& control = kControls[index];
+        if (control.kind == ControlKind::Label) continue;
+        std::wstring name;
+        if (control.accessibleName.empty()) {
+            const std::wstring caption = Widen(logic_.InitialText(control));
+            for (size_t at = 0; at < caption.size(); ++at) {
+                if (caption[at] != L'&' || ++at < caption.size()) name += caption[at];
+            }
+        } else {
+            name = Widen(control.accessibleName);
+        }
+        NameForScreenReaders(
+            controls_[index], std::move(name),
+            control.kind == ControlKind::TextBox ? ROLE_SYSTEM_TEXT : ROLE_SYSTEM_PUSHBUTTON);
     }
 }
 

@@ -270,10 +270,6 @@ void ConverterWindowTest::whatAPersonDoesIsShown_data() {
         u"23,0 | 8,65 | 42,1 % rel"_s);
     row("paste over the selection", u"{Home}|{Right}|{Shift+Right}|clip:7\n|{Ctrl+V}"_s,
         u"27,0 | 8,6 | 33,4 % rel"_s);
-    row("paste at the caret from the context menu", u"@I2|{End}|clip:5\r\n1|menu:I2"_s,
-        u"23,0 | 8,65 | 42,1 % rel"_s);
-    row("undo after a paste from the context menu", u"@I2|{Home}|clip:1\n|menu:I2|{Ctrl+Z}"_s,
-        u"23,0 | 8,6 | 41,8 % rel"_s);
     row("drop after the 2", u"drop:1:9\nX"_s, u"293,0 | 8,6 | 0,0 % rel"_s);
     row("undo after a drop", u"drop:1:9\nX|{Ctrl+Z}"_s, u"23,0 | 8,6 | 41,8 % rel"_s);
     row("accessibility sets the text", u"@I2|set:8,65"_s, u"23,0 | 8,65 | 42,1 % rel"_s);
@@ -299,14 +295,15 @@ void ConverterWindowTest::usersNumberFormat() {
     for (const QString& step : {u"@I2"_s, number(8.65, 2)}) act(step);
     QCOMPARE(text(u"Text1"_s), number(42.1, 1) + u" % rel"_s);
     for (const QString& step : {u"{Ctrl+A}"_s, u"-"_s + number(1, 0)}) act(step);
-    QCOMPARE(text(u"Text1"_s), number(-4.9, 1) + u" % rel"_s);
-
-    // The negative result reads left to right from the field's left edge, whatever direction the
-    // minus sign's first character has: the right half of the field stays empty.
-    const QImage result = control(u"Text1"_s)->grab().toImage();
-    for (int x = result.width() / 2; x < result.width() - 4; ++x) {
-        for (int y = 4; y < result.height() - 4; ++y) QVERIFY(qGray(result.pixel(x, y)) > 96);
-    }
+    // Drawn as the same text forced left to right: the sign first (without the locale's direction
+    // mark, which would turn it around), from the field's left edge.
+    const QString negative = number(-4.9, 1).remove(QChar(0x200E)).remove(QChar(0x061C));
+    QCOMPARE(text(u"Text1"_s), negative + u" % rel"_s);
+    QLineEdit forced(u"\u202D"_s + negative + u" % rel\u202C"_s);
+    forced.setFont(control(u"Text1"_s)->font());
+    forced.resize(control(u"Text1"_s)->size());
+    QCOMPARE(control(u"Text1"_s)->grab().toImage().convertToFormat(QImage::Format_RGB32),
+             forced.grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 void ConverterWindowTest::relHoldsTheUnroundedValue() {
