@@ -61,8 +61,10 @@ QWidget* CreateControl(const ControlDescription& control, QWidget* parent) {
     const QString text = ToQString(control.text);
     switch (control.kind) {
         case ControlKind::TextBox:
-            if (window::IsInputField(control)) return new InputField(text, parent);
-            return new QLineEdit(text, parent);
+            // Empty until the font is set: a field lays its text out at once, in whatever font
+            // it has.
+            if (window::IsInputField(control)) return new InputField(QString(), parent);
+            return new QLineEdit(parent);
         case ControlKind::Label:
             return new QLabel(text, parent);
         case ControlKind::CommandButton:
