@@ -13,5 +13,7 @@ echo "win32: what Windows reads from $exe"
 # Text is dropped into the window from a Linux program, if the Linux build has made it.
 if [[ -x build/tests/e2e/drag_source ]]; then
     export FEUCHTE_DRAG_SOURCE=$PWD/build/tests/e2e/drag_source
+else
+    echo "win32: no build/tests/e2e/drag_source, so nothing is dropped into the window"
 fi
 (cd build-windows && ../tests/e2e/run.sh wine "../$exe")

@@ -218,5 +218,5 @@ void ConverterWindow::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(0, 0, banner_);
+    painter.drawImage(0, 0, banner_);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QImage>
 #include <QList>
-#include <QPixmap>
 #include <QWidget>
 
 #include <string>
@@ -39,7 +39,7 @@ class ConverterWindow : public QWidget, public window::ConverterView {
 
     window::ConverterLogic logic_;
     QList<const QObject*> inputFields_;
-    QPixmap banner_;  // decoded at the first paint
+    QImage banner_;  // chosen at the first paint
     qreal bannerScale_ = 0;
     bool bannerDark_ = false;
     bool handlingKey_ = false;

@@ -2,9 +2,12 @@
 
 #include <QColor>
 #include <QImageReader>
+#include <QPixmap>
 #include <QString>
 
 #include <array>
+
+#include "window/qt/start_pictures.h"
 
 namespace pictures {
 
@@ -15,10 +18,16 @@ constexpr std::array kScales{100, 125, 150, 200, 300};
 
 // Reads a picture by the format its name ends in. Qt would otherwise ask every image plugin
 // whether it reads the format before its own PNG reader gets the turn, and load them all.
-QPixmap Decoded(const QString& file) {
+QImage Decoded(const QString& file) {
     QImageReader reader(file, file.section(u'.', -1).toLatin1());
     reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
+    return reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// Drawn straight from the program's read-only data, never copied.
+QImage Image(const Pixels& pixels) {
+    return QImage(reinterpret_cast<const uchar*>(pixels.argb), pixels.width, pixels.height,
+                  pixels.width * 4, QImage::Format_ARGB32_Premultiplied);
 }
 
 }  // namespace
@@ -27,7 +36,7 @@ bool IsDark(const QColor& background) {
     return background.lightness() < 128;
 }
 
-QPixmap Banner(qreal devicePixelRatio, bool dark) {
+QImage Banner(qreal devicePixelRatio, bool dark) {
     int scale = kScales.back();
     for (const int candidate : kScales) {
         if (candidate >= qRound(devicePixelRatio * 100)) {
@@ -35,8 +44,8 @@ QPixmap Banner(qreal devicePixelRatio, bool dark) {
             break;
         }
     }
-    if (scale == 100 && !dark) return Decoded(QStringLiteral(":/banner.gif"));
-    QPixmap banner =
+    if (scale == 100 && !dark) return Image(kBanner);
+    QImage banner =
         Decoded(QStringLiteral(":/banner/%1%2.png").arg(dark ? "dark-" : "").arg(scale));
     // Drawn at the banner's own size; where the screen's scale lies between two drawings, Qt
     // shrinks the larger one.
@@ -45,11 +54,14 @@ QPixmap Banner(qreal devicePixelRatio, bool dark) {
 }
 
 QIcon WindowIcon(qreal devicePixelRatio) {
-    // PNG needs no image plugin, as the icon file's format would.
     QIcon icon;
-    for (const int size : {32, 48, 64, 128}) {
-        if (size <= 48 || devicePixelRatio > 1) {
-            icon.addPixmap(Decoded(QStringLiteral(":/icons/%1x%1.png").arg(size)));
+    icon.addPixmap(QPixmap::fromImage(Image(kIcon32)));
+    icon.addPixmap(QPixmap::fromImage(Image(kIcon48)));
+    if (devicePixelRatio > 1) {
+        // PNG needs no image plugin, as the icon file's format would.
+        for (const int size : {64, 128}) {
+            icon.addPixmap(
+                QPixmap::fromImage(Decoded(QStringLiteral(":/icons/%1x%1.png").arg(size))));
         }
     }
     return icon;

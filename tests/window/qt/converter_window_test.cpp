@@ -145,7 +145,7 @@ void ConverterWindowTest::bannerSuitsScaleAndBackground_data() {
     QTest::addColumn<QColor>("background");
     QTest::addColumn<QString>("picture");
     const QColor light(0xEF, 0xEF, 0xEF), dark(0x22, 0x20, 0x20);
-    QTest::newRow("100 % light") << 1.0 << light << u":/banner.gif"_s;
+    QTest::newRow("100 % light") << 1.0 << light << QStringLiteral(RESOURCES_DIR "/banner.gif");
     QTest::newRow("100 % dark") << 1.0 << dark << u":/banner/dark-100.png"_s;
     QTest::newRow("150 % light") << 1.5 << light << u":/banner/150.png"_s;
     QTest::newRow("200 % light") << 2.0 << light << u":/banner/200.png"_s;
