@@ -3,7 +3,7 @@
 of it and copying it. The same checks run against the Linux program and the Windows one under
 wine; only starting them differs (launchers.py). Prints a line per check, exits 1 if any failed.
 
-usage: driver.py qt PROGRAM | driver.py wine PROGRAM.exe [--screenshot PICTURE]
+usage: driver.py qt PROGRAM | driver.py wine PROGRAM.exe
 """
 import csv
 import os
@@ -184,24 +184,10 @@ def other_scripts(app):
         app.ends()
 
 
-def screenshot(app, picture):
-    """The window in use, 8,65 g/m³ typed, its frame drawn by wine as Windows would."""
-    run("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated", "/d", "N",
-        "/f", env=app.environment("C"), check=True)
-    app.start()
-    app.keys("Tab", "End", "5")
-    time.sleep(0.6)
-    run("import", "-window", app.window, "-strip", picture, check=True)
-    app.keys("Escape")
-    return app.ends()
-
-
 def main():
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # a timeout still ends the program
     app = {"qt": Qt, "wine": Wine}[sys.argv[1]](str(Path(sys.argv[2]).resolve()))
     try:
-        if sys.argv[3:4] == ["--screenshot"]:
-            return screenshot(app, sys.argv[4])
         first_start(app)
         second_start(app)
         if app.locales:
