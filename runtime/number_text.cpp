@@ -225,7 +225,9 @@ Result<double> ReadNumber(std::string_view text, const RegionalSettings& setting
     std::string plain;
     if (TakeNegativeSign(text, settings)) plain += '-';
     auto digits = TakeDigits(text, plain, localZero, digitSet);
-    if (TakePrefix(text, settings.decimalSeparator)) {
+    // The Arabic decimal separator, which Persian and Arabic keyboards type, means nothing else,
+    // so it is read whatever separator the settings give (Windows gives fa_IR '.' or '/').
+    if (TakePrefix(text, settings.decimalSeparator) || TakePrefix(text, "\u066B")) {
         plain += '.';
         digits += TakeDigits(text, plain, localZero, digitSet);
     }

@@ -10,9 +10,10 @@ namespace runtime {
 
 // Reads a number the way a person types it under the given settings: spaces around it, an
 // optional sign ('+', '-' or the regional minus sign), digits with at most one regional decimal
-// separator, and an optional exponent ("1,5e3"). Anything else, the empty text, group separators,
-// the other decimal separator, words such as "inf" and numbers beyond the range of a double, fails
-// with NotANumber. Numbers too small for a double read as zero.
+// separator (or the Arabic one, U+066B, which cannot be misread), and an optional exponent
+// ("1,5e3"). Anything else, the empty text, group separators, the other decimal separator, words
+// such as "inf" and numbers beyond the range of a double, fails with NotANumber. Numbers too small
+// for a double read as zero.
 //
 // Digits are those of the settings and of every script people commonly type numbers in (ASCII,
 // Arabic-Indic, Persian, the Indic scripts, Thai, fullwidth ...), all of one number from one set;

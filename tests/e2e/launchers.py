@@ -70,6 +70,7 @@ class Qt:
         return [self.program]
 
     def start(self, locale="de_DE.UTF-8"):
+        self.stop_program()  # never a window of the run before mistaken for this one's
         self.process = subprocess.Popen(self.command(), env=self.environment(locale))
         wait_until(lambda: windows(f"^{TITLE}$") or self.process.poll() is not None, 20)
         if self.process.poll() is not None or not windows(f"^{TITLE}$"):
@@ -99,12 +100,15 @@ class Qt:
         xdotool("mouseup", "1")
         wait_until(lambda: self.dragger.poll() is not None, 10)
 
-    def stop(self):
-        if self.dragger:
-            self.dragger.kill()
+    def stop_program(self):
         if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+
+    def stop(self):
+        if self.dragger:
+            self.dragger.kill()
+        self.stop_program()
         shutil.rmtree(self.work, ignore_errors=True)
 
     def click(self, control, button=1):
@@ -132,7 +136,7 @@ class Qt:
     def keyboard(self, layout):
         if layout:
             run("setxkbmap", layout, check=True)
-            time.sleep(0.3)  # the program hears of the new layout after a while
+            time.sleep(0.8)  # the program hears of the new layout a little later
 
     def copy(self):
         """What the focused control holds, by Ctrl+A, Ctrl+C; the marker if it copied nothing."""

@@ -74,6 +74,7 @@ TEST(ReadNumber, ReadsEveryKeyboardsDigitsSpacesAndMarks) {
                           {"\u200F-\u0664\u066B\u0669\u200F", -4.9},
                           {"-\u0661e\u0662", -100.0}});
     ExpectReads(kGerman, {{"8,65\u00A0", 8.65},
+                          {"\u06F8\u066B\u06F6", 8.6},  // a Persian keyboard, whatever the locale
                           {"\u202F8,65\u2009", 8.65},
                           {"\uFF18,\uFF16", 8.6},  // fullwidth, as East Asian input methods type
                           {"\u096E,\u096C", 8.6},  // Devanagari
