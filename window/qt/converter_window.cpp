@@ -126,7 +126,15 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
     widget->setGeometry(TwipsToPixels(control.left), TwipsToPixels(control.top),
                         TwipsToPixels(control.width), TwipsToPixels(control.height));
     widget->setFixedSize(widget->size());
-    if (control.font) widget->setFont(DesignedFont(*control.font));
+    if (control.font) {
+        widget->setFont(DesignedFont(*control.font));
+    } else {
+        // The button stores no font: it takes the window's face at the desktop's size, as
+        // Windows gives buttons the face of its dialogs, and no third face has to be loaded.
+        QFont font = widget->font();
+        font.setFamilies(DesignedFont(window::kRegularFont).families());
+        widget->setFont(font);
+    }
     if (!control.accessibleName.empty()) {
         widget->setAccessibleName(ToQString(control.accessibleName));
     }
