@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "com_object.h"
 #include "dpi.h"
 
 namespace win32 {
@@ -25,28 +26,12 @@ bool IsSelf(const VARIANT& child) {
 
 // The standard object with another name and role; reference counted as COM says, it holds the
 // standard object until its own last reference goes.
-class NamedAccessible final : public IAccessible {
+class NamedAccessible final : public ComObject<IAccessible, IDispatch> {
   public:
     NamedAccessible(IAccessible* standard, const Naming& naming)
         : standard_(standard), naming_(naming) {}
     NamedAccessible(const NamedAccessible&) = delete;
     NamedAccessible& operator=(const NamedAccessible&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-        if (id != __uuidof(IUnknown) && id != __uuidof(IDispatch) && id != __uuidof(IAccessible)) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<IAccessible*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (!IsSelf(child)) return standard_->get_accName(child, name);
@@ -95,13 +80,12 @@ class NamedAccessible final : public IAccessible {
 #undef FORWARD
 
   private:
-    ~NamedAccessible() {
+    ~NamedAccessible() override {
         standard_->Release();
     }
 
     IAccessible* standard_;
     Naming naming_;
-    ULONG references_ = 1;  // called on the window's thread only, as COM does for it
 };
 
 LRESULT ClientObject(HWND control, WPARAM flags, const Naming& naming) {

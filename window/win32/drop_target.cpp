@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "com_object.h"
+
 namespace win32 {
 
 namespace {
@@ -29,25 +31,9 @@ std::wstring FirstLine(IDataObject& data) {
     return line;
 }
 
-class FieldDropTarget final : public IDropTarget {
+class FieldDropTarget final : public ComObject<IDropTarget> {
   public:
     explicit FieldDropTarget(HWND field) : field_(field) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-        if (id != IID_IUnknown && id != IID_IDropTarget) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<IDropTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
         FORMATETC format = TextFormat();
@@ -82,10 +68,7 @@ class FieldDropTarget final : public IDropTarget {
     }
 
   private:
-    ~FieldDropTarget() = default;
-
     HWND field_;
-    ULONG references_ = 1;
     bool hasText_ = false;
 };
 
