@@ -23,7 +23,7 @@ test_packages=(
     "${release_packages[@]}" chromium chromium-driver python3-selenium
     googletest libgtest-dev libbenchmark-dev nodejs clang libclang-rt-14-dev
     xvfb xauth openbox xdotool xclip x11-utils imagemagick librsvg2-bin time
-    g++-mingw-w64-x86-64 wine wine64 fonts-wine python3 python3-pefile icoutils
+    wine wine64 fonts-wine python3-pefile icoutils x11-xkb-utils
     desktop-file-utils appstream file lintian devscripts msitools
     at-spi2-core python3-pyatspi dbus-daemon qt6ct
 )

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the release of the last commit into dist/: the Debian package and its debug symbols, the
-# Windows program and its installer, the page as a zip (where the project has one), and SHA256SUMS.
+# Windows program and its installer, the page as a zip, and SHA256SUMS.
 # The same commit gives the same bytes, wherever and whenever it is built: every time stamp is the
 # commit's (SOURCE_DATE_EPOCH) and no file records the folder it was built in.
 # usage: scripts/release.sh [PART...]   parts: deb windows web (all three by default)
@@ -46,7 +46,7 @@ if wanted windows; then
     }
     cp build-windows/window/win32/*.exe build-windows/*.msi "$root/dist/"
 fi
-if wanted web && [[ -d window/web ]]; then
+if wanted web; then
     say "the page (emscripten)"
     cmake --preset web >/dev/null
     cmake --build --preset web >"$work/web.log" || {

@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-variants=("${@:-1x}")
+variants=("$@")
 (($# > 0)) || variants=(1x 2x dark)
 out=${OUT_DIR:-docs}
 exe=build-windows/window/win32/feuchte-abs-rel.exe

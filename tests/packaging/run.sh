@@ -110,8 +110,6 @@ same "Recommends"                       qt6-translations-l10n dpkg-deb -f "$deb"
 same "files in the .deb"                "$(printf '%s\n' /usr/bin/$package "${icons[@]}" \
     /usr/share/applications/$id.desktop /usr/share/doc/$package/{changelog.gz,copyright} \
     /usr/share/man/{de/,}man1/$package.1.gz /usr/share/metainfo/$id.metainfo.xml | sort)" deb_files
-check "the .exe starts on Windows 7, with System32's DLLs only" \
-    /usr/bin/python3 tests/win32/check_imports.py dist/$package.exe
 check "dpkg -i"                         "${sudo[@]}" dpkg -i "$deb"
 check "Exec of the desktop entry is on PATH" command -v "$(sed -n 's/^Exec=//p' "$tree"/usr/share/applications/*)"
 check "X session (Xvfb, openbox)"       x_session_start

@@ -10,6 +10,8 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows --target all window_probe
 echo "win32: what Windows reads from $exe"
 /usr/bin/python3 tests/win32/check_resources.py "$exe"
+echo "win32: it starts on Windows 7, with System32's DLLs only"
+/usr/bin/python3 tests/win32/check_imports.py "$exe"
 # Text is dropped into the window from a Linux program, if the Linux build has made it.
 if [[ -x build/tests/e2e/drag_source ]]; then
     export FEUCHTE_DRAG_SOURCE=$PWD/build/tests/e2e/drag_source

@@ -143,8 +143,8 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
         field->setMaxLength(window::kTextBoxLimit);
         field->setText(QString::fromStdString(logic_.InitialText(control)));
         // The window is German and has no right-to-left layout: numbers read left to right even
-        // where a locale's minus sign begins with an Arabic letter mark. QLineEdit takes the
-        // direction from the text unless the key for a direction sets it.
+        // where the text typed or pasted begins with a right-to-left character or mark. QLineEdit
+        // takes the direction from the text unless the key for a direction sets it.
         QKeyEvent leftToRight(QEvent::KeyPress, Qt::Key_Direction_L, Qt::NoModifier);
         QCoreApplication::sendEvent(field, &leftToRight);
         field->installEventFilter(this);

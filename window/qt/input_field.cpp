@@ -92,9 +92,12 @@ void InputField::KeepFirstLineOfChange(const QString& text) {
     const QString previous = std::exchange(lastText_, text);
     const QString first = FirstLine(text);
     if (first.size() == text.size()) return;
-    // What followed the change is what both texts end with; nothing of it is in the new lines.
+    // What followed the change is what both texts end with, but never more of the old text than
+    // lies after what both begin with: a pasted "x\n5" at the end of "15" keeps none of it.
+    qsizetype same = 0;
+    while (same < std::min(previous.size(), first.size()) && previous[same] == text[same]) ++same;
     qsizetype kept = 0;
-    const qsizetype most = std::min(previous.size(), text.size() - first.size() - 1);
+    const qsizetype most = std::min(previous.size() - same, text.size() - first.size() - 1);
     while (kept < most && previous[previous.size() - 1 - kept] == text[text.size() - 1 - kept]) {
         ++kept;
     }

@@ -12,6 +12,7 @@
 
 #include "dpi.h"
 #include "resource_ids.h"
+#include "window/window_description.h"
 
 namespace win32 {
 
@@ -87,14 +88,13 @@ constexpr Picture kPictures[] = {
     {200, FEUCHTE_BANNER_200, FEUCHTE_BANNER_DARK_200},
     {300, FEUCHTE_BANNER_300, FEUCHTE_BANNER_DARK_300},
 };
-constexpr int kGifWidth = 246;
 
 // The smallest picture at least as wide as the target, so that it is shown at its own size or
 // shrunk a little, never enlarged unless the screen is beyond 300 %.
 int ChoosePicture(int width, bool dark) {
     const Picture* chosen = std::end(kPictures) - 1;
     for (const Picture& picture : kPictures) {
-        if (MulDiv(kGifWidth, picture.percent, 100) >= width) {
+        if (MulDiv(window::kConverterWindow.bannerWidth, picture.percent, 100) >= width) {
             chosen = &picture;
             break;
         }

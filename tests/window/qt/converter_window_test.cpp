@@ -275,6 +275,7 @@ void ConverterWindowTest::whatAPersonDoesIsShown_data() {
     row("accessibility sets the text", u"@I2|set:8,65"_s, u"23,0 | 8,65 | 42,1 % rel"_s);
     row("accessibility inserts", u"@I2|insert:3:5"_s, u"23,0 | 8,65 | 42,1 % rel"_s);
     row("accessibility inserts two lines", u"@I2|insert:1:5\n9"_s, u"23,0 | 85,6 | 100,0 % rel"_s);
+    row("two lines at the end", u"@I2|insert:3:5\n6"_s, u"23,0 | 8,65 | 42,1 % rel"_s);
 }
 
 void ConverterWindowTest::whatAPersonDoesIsShown() {
