@@ -70,27 +70,47 @@ for png in resources/icons/*x*.png; do
 done
 
 wine() { env LC_ALL=C.UTF-8 wine "$@"; }  # a UTF-8 locale, for the arrow in the file name
+registry() {  # NAME|VALUE lines of the key $1 under HKCU or, failing that, HKLM (where wine has it)
+    { wine reg query "HKCU\\$1" /s || wine reg query "HKLM\\$1" /s; } 2>/dev/null | tr -d '\r' |
+        awk '$2 ~ /^REG_/ { print $1 "|" substr($0, index($0, $2) + length($2) + 4) }'
+}
 arp() {  # name|maker|version registered for uninstalling the product code $1
-    wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" |
-        tr -d '\r' | awk '$2 ~ /^REG_/ { v[$1] = substr($0, index($0, $2) + length($2) + 4) }
-                          END { print v["DisplayName"] "|" v["Publisher"] "|" v["DisplayVersion"] }'
+    registry "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" | awk -F'|' '
+        { v[$1] = $2 } END { print v["DisplayName"] "|" v["Publisher"] "|" v["DisplayVersion"] }'
 }
-product_icon() {
-    winepath -u "$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s | tr -d '\r' |
-        sed -n 's/.*ProductIcon *REG_SZ *//p')"
+products() {  # the product codes registered for uninstalling with our name, however many
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /f "$title" \
+        2>/dev/null | tr -d '\r' | grep -o '{[-0-9A-F]*}$' | xargs
 }
-msi_files() {  # ours by name, and the installer's copy of the icon under the product code
-    (cd "$WINEPREFIX/drive_c" && find . -ipath '*feuchte*' -o -ipath "*$product_code*" | sort)
+product_icon() {  # where Apps & features takes the icon from: the user's products, or all users'
+    winepath -u "$({ registry 'Software\Microsoft\Installer\Products'
+                     registry 'Software\Classes\Installer\Products'; } |
+                   sed -n 's/^ProductIcon|//p' | head -n 1)"
 }
-product_code=$(msi_property ProductCode) older_code='{0D1DE0A5-0000-4000-8000-000000000090}'
-older=$work/older.msi  # the same package as version 0.9, a product of its own
-set_property() { echo "UPDATE \`Property\` SET \`Value\` = '$2' WHERE \`Property\` = '$1'"; }
-cp "$msi" "$older"
-msibuild "$older" -q "$(set_property ProductVersion 0.9.0.0)" \
-    -q "$(set_property ProductCode "$older_code")"
-exe="./Program Files/Feuchte-Werkstatt/$package.exe"
-lnk="./users/${USER:-$(id -un)}/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Feuchte abs → rel.lnk"
-icon="./windows/Installer/$product_code/app.ico"
+msi_files() {  # ours by name, and the installer's copy of the icon under a product code
+    (cd "$WINEPREFIX/drive_c" && find . -ipath '*feuchte*' -o -ipath "*{$code_pattern}*" | sort)
+}
+# Double-clicked, as a standard user does, the installer works in its dialogs and ends with one
+# saying what became of it (prints its texts); Enter, as a user would, closes it.
+double_click() {
+    local status=0 dialog="$title Setup"
+    wine start /wait /unix "$1" >/dev/null 2>&1 &
+    local pid=$!
+    x_session_track $pid
+    wine "$probe" "$dialog" names | cut -f 2 | grep -v '^$' || status=$?
+    xdotool search --sync --onlyvisible --name "^$dialog\$" windowactivate --sync key Return
+    wait $pid && return $status
+}
+installed_as() {  # the installed files, for one user ($1 = user) or all ($1 = machine)
+    local programs="./users/$user/AppData/Local/Programs" menu="./users/$user/AppData/Roaming"
+    local icons="./users/$user/AppData/Roaming/Microsoft/Installer/$2"
+    [[ $1 == user ]] || programs="./Program Files" menu="./ProgramData" icons="./windows/Installer/$2"
+    printf '%s\n' "$programs/Feuchte-Werkstatt" "$programs/Feuchte-Werkstatt/$package.exe" \
+        "$menu/Microsoft/Windows/Start Menu/Programs/Feuchte abs → rel.lnk" "$icons" "$icons/app.ico" |
+        sort
+}
+user=${USER:-$(id -un)} code_pattern='[-0-9A-F]\{36\}'
+product_code=$(msi_property ProductCode)
 
 same "version in debian/changelog"      "$version" dpkg-parsechangelog -S Version
 same "AppStream release"                "$version $(date -u -d "$(dpkg-parsechangelog -S Date)" +%F)" release

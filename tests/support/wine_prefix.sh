@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # The wine prefix every Windows test and screenshot runs in. Sourced, wine_prefix_make DIR makes a
 # fresh prefix in DIR and exports what every later wine command needs. Run as a command
 # (wine_prefix.sh DIR), it makes the prefix and prints those variables as NAME=VALUE lines, for
