@@ -28,7 +28,7 @@ rm -rf "$downloads" && mkdir -p "$downloads" && cp "$exe" "$downloads/"
 for name in "${planted[@]}"; do cp build-windows/tests/win32/planted_dll.dll "$downloads/$name.dll"; done
 status=0
 (cd build-windows && ../tests/e2e/run.sh wine "../$downloads/${exe##*/}") || status=$?
-ran=$(cd "$downloads" && ls -- *.ran 2>/dev/null | sed 's/\.ran$//' | xargs)
+ran=$(cd "$downloads" && find . -name "*.ran" | sed "s|^./||; s|\.ran$||" | sort | xargs)
 if [[ -z $ran ]]; then
     echo "win32: ok   none of the ${#planted[@]} DLLs planted beside the program ran"
 else
