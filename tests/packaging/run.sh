@@ -102,7 +102,7 @@ product_icon() {  # where Apps & features takes the icon from: the user's produc
                    sed -n 's/^ProductIcon|//p' | head -n 1)"
 }
 msi_files() {  # ours by name, and the installer's copy of the icon under a product code
-    (cd "$WINEPREFIX/drive_c" && find . -ipath '*feuchte*' -o -ipath "*{$code_pattern}*" | sort)
+    (cd "$WINEPREFIX/drive_c" && find . -ipath '*feuchte*' -o -ipath '*/Installer/{*' | sort)
 }
 # Double-clicked, as a standard user does, the installer works in its dialogs and ends with one
 # saying what became of it (prints its texts); Enter, as a user would, closes it.
@@ -111,11 +111,9 @@ double_click() {
     wine start /wait /unix "$1" >/dev/null 2>&1 &
     local pid=$!
     x_session_track $pid
-    local texts="" attempt
-    for attempt in {1..40}; do  # the progress dialog has the same title
+    local texts="" deadline=$((SECONDS + 60))
+    while [[ $texts != *Fertig* ]] && ((SECONDS < deadline)); do  # the progress has that title too
         texts=$(wine "$probe" "$dialog" names | cut -f 2 | grep -v '^$' | paste -sd '|') || true
-        [[ $texts == *Fertig* ]] && break
-        sleep 0.25
     done
     echo "$texts"
     xdotool search --sync --onlyvisible --name "^$dialog\$" windowactivate --sync key Return
@@ -123,13 +121,13 @@ double_click() {
 }
 installed_as() {  # the installed files, for one user ($1 = user) or all ($1 = machine)
     local programs="./users/$user/AppData/Local/Programs" menu="./users/$user/AppData/Roaming"
-    local icons="./users/$user/AppData/Roaming/Microsoft/Installer/$2"
-    [[ $1 == user ]] || programs="./Program Files" menu="./ProgramData" icons="./windows/Installer/$2"
+    local icons="./users/$user/AppData/Roaming/Microsoft/Installer/${2:-}"
+    [[ $1 == user ]] || programs="./Program Files" menu="./ProgramData" icons="./windows/Installer/${2:-}"
     printf '%s\n' "$programs/Feuchte-Werkstatt" "$programs/Feuchte-Werkstatt/$package.exe" \
         "$menu/Microsoft/Windows/Start Menu/Programs/Feuchte abs → rel.lnk" "$icons" "$icons/app.ico" |
         sort
 }
-user=${USER:-$(id -un)} code_pattern='[-0-9A-F]\{36\}'
+user=${USER:-$(id -un)}
 product_code=$(msi_property ProductCode)
 
 same "version in debian/changelog"      "$base.0" dpkg-parsechangelog -S Version
@@ -166,7 +164,8 @@ check "a later commit's installer"      eval "wait $later_build || { cat '$work/
 later=$(ls "$work"/later/build-windows/*.msi) probe=$(ls "$work"/later/build-windows/tests/win32/window_probe.exe)
 later_code=$(msi_property ProductCode "$later") later_version=$(msi_property ProductVersion "$later")
 installed_exe() { echo "$WINEPREFIX/drive_c/$(installed_as "$1" | grep '\.exe$')"; }
-done_texts="$title ist installiert. Es steht im Startmenü.|Fertig|$title ist entfernt."
+# In the order Tab takes: the button, the note, and the note kept hidden for a removal.
+done_texts="Fertig|$title ist installiert. Es steht im Startmenü.|$title ist entfernt."
 for scope in user machine; do
     if [[ $scope == user ]]; then  # as a standard user does it, by double-clicking
         same "for one user: double-clicked, its last dialog" "$done_texts" double_click "$msi"
