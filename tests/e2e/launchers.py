@@ -124,16 +124,12 @@ class Qt:
         xdotool("key", "--delay", "20", *names)
 
     def type(self, text):
-        """Types the text; "{KP_Decimal}" and the like press a key of that name. A character
-        that the layout lacks is typed on its own, and given time: xdotool maps it to a spare key
-        first, and the program has to hear of the new mapping."""
-        for part in re.split(r"(\{\w+\}|[^\x00-\x7f])", text):
+        """Types the text; "{KP_Decimal}" and the like press a key of that name."""
+        for part in re.split(r"(\{\w+\})", text):
             if part.startswith("{"):
                 self.keys(part[1:-1])
             elif part:
                 xdotool("type", "--delay", "20", "--", part)
-                if not part.isascii():
-                    time.sleep(0.2)
 
     def replace(self, control, text, layout=None):
         """Clicks into the control and types the text over what it held, on that keyboard."""
@@ -194,6 +190,16 @@ class Wine(Qt):
 
     def environment(self, locale):
         return {**super().environment(locale), **self.wine}
+
+    def type(self, text):
+        """Wine reads keys by the layouts it knows: a character that the US layout lacks, such
+        as a minus sign copied from a web page, comes in as a person brings it, by Ctrl+V."""
+        for part in re.split(r"([^\x00-\x7f]+)", text):
+            if part.isascii():
+                super().type(part)
+            else:
+                set_clipboard(part)
+                self.keys("ctrl+v")
 
     def command(self):
         return ["wine", self.program]
