@@ -1,12 +1,13 @@
 #include "converter_window.h"
 
+#include <string>
+#include <string_view>
 #include <utility>
-
-#include <cmath>
 
 #include "dpi.h"
 #include "resource_ids.h"
 #include "text.h"
+#include "window/pictures.h"
 
 namespace win32 {
 
@@ -19,21 +20,14 @@ constexpr DWORD kWindowExStyle = 0;
 
 const auto& kControls = kConverterWindow.controls;
 
-// Whether a background is nearer black than white, by contrast (relative luminance below 0.179).
 bool IsDark(COLORREF colour) {
-    const auto linear = [](BYTE channel) {
-        const double value = channel / 255.0;
-        return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(GetRValue(colour)) + 0.7152 * linear(GetGValue(colour)) +
-               0.0722 * linear(GetBValue(colour)) <
-           0.179;
+    return window::IsDarkBackground(GetRValue(colour), GetGValue(colour), GetBValue(colour));
 }
 
 }  // namespace
 
 ConverterWindow::ConverterWindow(HINSTANCE instance, runtime::RegionalSettings settings)
-    : instance_(instance), logic_(*this, std::move(settings)), banner_(instance) {}
+    : instance_(instance), logic_(std::move(settings)), banner_(instance) {}
 
 ConverterWindow::~ConverterWindow() {
     if (hwnd()) DestroyWindow(hwnd());
@@ -67,20 +61,18 @@ bool ConverterWindow::Open(int showCommand) {
     return true;
 }
 
-std::string ConverterWindow::FieldText(std::string_view field) const {
-    const HWND control = Control(field);
+std::string ConverterWindow::TextOf(HWND control) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(
         static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return Narrow(text);
 }
 
-void ConverterWindow::ShowResult(std::string_view text) {
-    SetWindowTextW(Control(window::kResultField), Widen(text).c_str());
-}
-
-void ConverterWindow::Close() {
-    DestroyWindow(hwnd());
+void ConverterWindow::Show(const window::Reaction& reaction) {
+    if (reaction.result) {
+        SetWindowTextW(Control(window::kResultField), Widen(*reaction.result).c_str());
+    }
+    if (reaction.close) DestroyWindow(hwnd());
 }
 
 bool ConverterWindow::IsInputField(HWND control) const {
@@ -146,11 +138,10 @@ LRESULT ConverterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             const auto control = reinterpret_cast<HWND>(lParam);
             const auto code = HIWORD(wParam);
             if (control && control == Control(window::kCalculateButton) && code == BN_CLICKED) {
-                logic_.OnCalculateClicked();
+                Report(&window::ConverterLogic::OnCalculateClicked);
             } else if (control && code == EN_CHANGE && controlsReady_ && IsInputField(control)) {
                 ShowStartIfItFits(control);
-                // A key's own change is recalculated once the key has been handled.
-                if (!handlingKey_) logic_.OnInputEdited();
+                Report(&window::ConverterLogic::OnTextChanged);
             }
             // Anything else, IDOK and IDCANCEL from IsDialogMessage among it, means nothing.
             return 0;
@@ -163,6 +154,12 @@ LRESULT ConverterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
+        case WM_SETTINGCHANGE:
+            // The user's number format changed in the Control Panel.
+            if (lParam && std::wstring_view(reinterpret_cast<PCWSTR>(lParam)) == L"intl") {
+                Report(&window::ConverterLogic::OnSettingsChanged, UserRegionalSettings());
+            }
+            break;
         case WM_SYSCOLORCHANGE:
             InvalidateRect(hwnd(), nullptr, TRUE);  // the banner for the new background
             break;
