@@ -174,18 +174,11 @@ class Wine(Qt):
 
     def __init__(self, program):
         super().__init__(program)
-        # Gecko and Mono are never needed, so never offered.
-        self.wine = {"WINEPREFIX": f"{self.work}/prefix", "WINEDEBUG": "-all",
-                     "WINEDLLOVERRIDES": "mscoree,mshtml="}
         started = time.monotonic()
-        # Output to a pipe would wait for the wine server to end, seconds after the boot.
-        subprocess.run(["wine", "wineboot", "--init"], env=self.environment("de_DE.UTF-8"),
-                       check=True, timeout=120, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
-        # Debian's wine finds only its bitmap fonts by itself; Tahoma (the button's default GUI
-        # font) and Marlett (the caption buttons) must be where Windows keeps its fonts.
-        for font in Path("/usr/share/wine/fonts").glob("*.ttf"):
-            shutil.copy(font, f"{self.work}/prefix/drive_c/windows/Fonts")
+        made = subprocess.run([Path(__file__).parents[1] / "support/wine_prefix.sh",
+                               f"{self.work}/prefix"], env=super().environment("de_DE.UTF-8"),
+                              check=True, timeout=120, capture_output=True, text=True)
+        self.wine = dict(line.split("=", 1) for line in made.stdout.splitlines())
         print(f"wine prefix ready after {time.monotonic() - started:.1f} s", flush=True)
 
     def environment(self, locale):
