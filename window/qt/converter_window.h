@@ -39,6 +39,7 @@ class ConverterWindow : public QWidget, public window::ConverterView {
 
     window::ConverterLogic logic_;
     QList<const QObject*> inputFields_;
+    QWidget* announcer_ = nullptr;
     QImage banner_;  // chosen at the first paint
     qreal bannerScale_ = 0;
     bool bannerDark_ = false;
