@@ -25,7 +25,7 @@ test_packages=(
     xvfb xauth openbox xdotool xclip x11-utils imagemagick librsvg2-bin time
     wine wine64 fonts-wine python3-pefile icoutils x11-xkb-utils
     desktop-file-utils appstream file lintian devscripts msitools openssl
-    at-spi2-core python3-pyatspi dbus-daemon qt6ct sway wtype wl-clipboard autopkgtest
+    at-spi2-core python3-pyatspi dbus-daemon qt6ct sway wtype wl-clipboard autopkgtest orca
 )
 
 case "$purpose" in
