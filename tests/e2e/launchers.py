@@ -1,6 +1,7 @@
 """What a person does with the converter window on the X display in DISPLAY, through xdotool and
 the clipboard, and the two ways to start it: Qt (the Linux program) and Wine (the .exe)."""
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -123,7 +124,12 @@ class Qt:
         xdotool("key", "--delay", "20", *names)
 
     def type(self, text):
-        xdotool("type", "--delay", "20", "--", text)
+        """Types the text; "{KP_Decimal}" and the like press a key of that name."""
+        for part in re.split(r"(\{\w+\})", text):
+            if part.startswith("{"):
+                self.keys(part[1:-1])
+            elif part:
+                xdotool("type", "--delay", "20", "--", part)
 
     def replace(self, control, text, layout=None):
         """Clicks into the control and types the text over what it held, on that keyboard."""
@@ -177,6 +183,16 @@ class Wine(Qt):
 
     def environment(self, locale):
         return {**super().environment(locale), **self.wine}
+
+    def type(self, text):
+        """Wine reads keys by the layouts it knows: a character that the US layout lacks, such
+        as a minus sign copied from a web page, comes in as a person brings it, by Ctrl+V."""
+        for part in re.split(r"([^\x00-\x7f]+)", text):
+            if part.isascii():
+                super().type(part)
+            else:
+                set_clipboard(part)
+                self.keys("ctrl+v")
 
     def command(self):
         return ["wine", self.program]

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The release as its users meet it, one check a line: the Debian package passes Debian's checkers,
-# installs, opens its window and leaves no trace. Under wine the .msi, signed with a throw-away
-# certificate, installs for one user when double-clicked and for all users with ALLUSERS=1; in
-# each a later commit's build upgrades it in place and msiexec /x removes it without a trace.
+# installs, passes its own tests (debian/tests, by autopkgtest), opens its window and leaves no
+# trace. Under wine the .msi, signed with a throw-away certificate, installs for one user when
+# double-clicked and for all users with ALLUSERS=1; in each a later commit's build upgrades it in
+# place and msiexec /x removes it without a trace.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -156,6 +157,10 @@ check "Exec of the desktop entry is on PATH" command -v "$(sed -n 's/^Exec=//p' 
 check "X session (Xvfb, openbox)"       x_session_start
 check "the installed program opens its window" opens_window $package env -i PATH=/usr/bin:/bin \
     HOME="$work" DISPLAY="$DISPLAY" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" LANG=C.UTF-8 $package
+# Without a virtual machine: the tests need root only to install the package and what they use.
+check "autopkgtest (debian/tests)"      "${sudo[@]}" autopkgtest --summary-file="$work/autopkgtest" \
+    "$deb" build-release/$package -- null
+[[ -f $work/autopkgtest ]] && sed 's/^/packaging:      /' "$work/autopkgtest"
 check "dpkg --purge"                    "${sudo[@]}" dpkg --purge $package
 same "files left after dpkg --purge"    "" installed
 

@@ -18,7 +18,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "window/qt/accessible_field.h"
 #include "window/qt/input_field.h"
+#include "window/pictures.h"
 #include "window/qt/pictures.h"
 
 namespace {
@@ -33,25 +35,31 @@ using window::TwipsToPixels;
 // has, does not quite.
 const QStringList kSubstituteFaces{QStringLiteral("Liberation Sans"),
                                    QStringLiteral("DejaVu Sans")};
+// A number of five characters, "-10,5" or "12,34", is wider than an input field in a stand-in as
+// wide as the designed face, whose digits are narrower than its letters; these show it whole.
+const QStringList kNarrowFaces{QStringLiteral("Liberation Sans Narrow"),
+                               QStringLiteral("Nimbus Sans Narrow"),
+                               QStringLiteral("DejaVu Sans Condensed")};
 
 QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-runtime::RegionalSettings SystemSettings() {
-    const QLocale locale = QLocale::system();
+// The user's number format: the system's, unless the application was given another.
+runtime::RegionalSettings UsersSettings() {
+    const QLocale locale;
     return {locale.decimalPoint().toStdString(), locale.negativeSign().toStdString(),
             locale.zeroDigit().toStdString()};
 }
 
-QFont DesignedFont(const window::FontDescription& description) {
+QFont DesignedFont(const window::FontDescription& description, bool narrow = false) {
     // The faces are named outright: Qt's search for a missing face, through fontconfig's
     // substitutes and fallbacks, takes longer than building the rest of the window.
-    static const QStringList faces = [&description] {
-        const QString designed = ToQString(description.face);
-        return QFontDatabase::families().contains(designed) ? QStringList{designed}
-                                                            : kSubstituteFaces;
-    }();
+    static const bool designedFaceInstalled =
+        QFontDatabase::families().contains(ToQString(window::kDesignedFace));
+    const QStringList faces = designedFaceInstalled ? QStringList{ToQString(description.face)}
+                              : narrow              ? kNarrowFaces + kSubstituteFaces
+                                                    : kSubstituteFaces;
     QFont font(faces.front(), description.points, description.weight);
     font.setFamilies(faces);
     return font;
@@ -73,11 +81,40 @@ QWidget* CreateControl(const ControlDescription& control, QWidget* parent) {
     return nullptr;
 }
 
+window::Key KeyOf(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Escape:
+            return window::Key::Escape;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return window::Key::Tab;
+        case Qt::Key_Period:
+        case Qt::Key_Comma:
+            // The keypad's decimal key: "." or "," by the keyboard layout.
+            return event.modifiers() & Qt::KeypadModifier ? window::Key::KeypadDecimal
+                                                          : window::Key::Other;
+        default:
+            return window::Key::Other;
+    }
+}
+
+// Names the widget that tells screen readers of a new result.
+const QString kAnnouncerName = QStringLiteral("announcer");
+
 // The window reaches screen readers as a frame with its caption, as a main window does, rather
-// than as an anonymous part of one.
-QAccessibleInterface* AccessibleAsFrame(const QString& className, QObject* object) {
-    if (className != QLatin1String(ConverterWindow::staticMetaObject.className())) return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+// than as an anonymous part of one; the announcer as a notification; the fields with the text
+// attributes that Orca reads them by.
+QAccessibleInterface* AccessibleOfWindow(const QString& className, QObject* object) {
+    if (className == QLatin1String(ConverterWindow::staticMetaObject.className())) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    if (className == QLatin1String("QLineEdit")) {
+        return new AccessibleField(static_cast<QLineEdit*>(object));
+    }
+    if (className == QLatin1String("QWidget") && object->objectName() == kAnnouncerName) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+    }
+    return nullptr;
 }
 
 // The window speaks German whatever the locale, so Qt's own texts (the fields' context menus) do
@@ -95,9 +132,9 @@ void LoadQtTextsInGerman() {
 }  // namespace
 
 ConverterWindow::ConverterWindow(QWidget* parent)
-    : QWidget(parent), logic_(*this, SystemSettings()) {
+    : QWidget(parent), logic_(UsersSettings()) {
     static const bool frame = [] {
-        QAccessible::installFactory(AccessibleAsFrame);
+        QAccessible::installFactory(AccessibleOfWindow);
         return true;
     }();
     static_cast<void>(frame);
@@ -107,6 +144,12 @@ ConverterWindow::ConverterWindow(QWidget* parent)
     setFixedSize(TwipsToPixels(kConverterWindow.clientWidth),
                  TwipsToPixels(kConverterWindow.clientHeight));
 
+    // Screen readers speak a notification as it appears, but not a change of text outside the
+    // focused control: one without size, named by the result, appears whenever the result
+    // changes, so the new result is heard once while the user types in a field.
+    announcer_ = new QWidget(this);
+    announcer_->setObjectName(kAnnouncerName);
+    announcer_->setGeometry(0, 0, 0, 0);
     for (const auto& control : kConverterWindow.controls) AddControl(control);
 
     const auto& order = window::kTabOrder;
@@ -127,7 +170,7 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
                         TwipsToPixels(control.width), TwipsToPixels(control.height));
     widget->setFixedSize(widget->size());
     if (control.font) {
-        widget->setFont(DesignedFont(*control.font));
+        widget->setFont(DesignedFont(*control.font, window::IsInputField(control)));
     } else {
         // The button stores no font: it takes the window's face at the desktop's size, as
         // Windows gives buttons the face of its dialogs, and no third face has to be loaded.
@@ -135,6 +178,9 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
         font.setFamilies(DesignedFont(window::kRegularFont).families());
         widget->setFont(font);
     }
+    // A field's accessible name says what it holds and its unit. The unit labels are not made
+    // the fields' buddies: screen readers would say a labelling label's bare text ("%  a")
+    // instead of the name.
     if (!control.accessibleName.empty()) {
         widget->setAccessibleName(ToQString(control.accessibleName));
     }
@@ -150,26 +196,16 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
         field->installEventFilter(this);
         if (window::IsInputField(control)) {
             inputFields_.push_back(field);
-            // Every change of the text, whatever made it, recalculates once. Keys do so after the
-            // field has taken them, changed or not; a report of a text the field has since cut to
-            // its first line is stale.
+            // A report of a text the field has since cut to its first line is stale.
             connect(field, &QLineEdit::textChanged, this, [this, field](const QString& text) {
-                if (!handlingKey_ && text == field->text()) logic_.OnInputEdited();
+                if (text == field->text()) Report(&window::ConverterLogic::OnTextChanged);
             });
-        }
-    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        // A unit label belongs to the field it stands right of, so a screen reader says the
-        // unit with the field.
-        for (const auto& other : kConverterWindow.controls) {
-            if (window::IsInputField(other) && other.top == control.top &&
-                other.left < control.left && control.left < other.left + other.width) {
-                label->setBuddy(ControlNamed(other.name));
-            }
         }
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         // Enter on the focused button presses it, as on Windows.
         button->setAutoDefault(true);
-        connect(button, &QPushButton::clicked, this, [this] { logic_.OnCalculateClicked(); });
+        connect(button, &QPushButton::clicked, this,
+                [this] { Report(&window::ConverterLogic::OnCalculateClicked); });
     }
 }
 
@@ -177,42 +213,46 @@ QWidget* ConverterWindow::ControlNamed(std::string_view name) const {
     return findChild<QWidget*>(ToQString(name), Qt::FindDirectChildrenOnly);
 }
 
-bool ConverterWindow::IsInputField(const QObject* object) const {
-    return inputFields_.contains(object);
+template <typename Event, typename... Arguments>
+void ConverterWindow::Report(Event happened, Arguments&&... arguments) {
+    const std::string temperature = inputFields_[0]->text().toStdString();
+    const std::string humidity = inputFields_[1]->text().toStdString();
+    Show((logic_.*happened)(std::forward<Arguments>(arguments)..., {temperature, humidity}));
 }
 
-std::string ConverterWindow::FieldText(std::string_view field) const {
-    const auto* lineEdit = qobject_cast<const QLineEdit*>(ControlNamed(field));
-    return lineEdit ? lineEdit->text().toStdString() : std::string();
-}
-
-void ConverterWindow::ShowResult(std::string_view text) {
-    if (auto* result = qobject_cast<QLineEdit*>(ControlNamed(window::kResultField))) {
-        result->setText(ToQString(text));
+void ConverterWindow::Show(const window::Reaction& reaction) {
+    auto* result = qobject_cast<QLineEdit*>(ControlNamed(window::kResultField));
+    if (reaction.result && result->text() != ToQString(*reaction.result)) {
+        result->setText(ToQString(*reaction.result));
+        announcer_->setAccessibleName(result->text());
+        announcer_->hide();
+        announcer_->show();
     }
-}
-
-void ConverterWindow::Close() {
-    close();
+    if (reaction.close) close();
 }
 
 bool ConverterWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ContextMenu) LoadQtTextsInGerman();
-    if (event->type() != QEvent::KeyPress || !IsInputField(watched)) {
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    if (event->type() != QEvent::KeyPress || !inputFields_.contains(field)) {
         return QWidget::eventFilter(watched, event);
     }
-    // The logic reads the texts on screen, so the field has to take the key before it is told.
-    handlingKey_ = true;
-    watched->event(event);
-    handlingKey_ = false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    // On Windows the dialog manager moves the focus before the field ever sees Tab; a focus
-    // change must not recalculate here either, or it would overwrite what was typed into Text1.
-    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return true;
-    // Qt's key codes are Unicode for characters and from 0x01000000 up otherwise, so none of
-    // them passes for Escape's 27 by accident.
-    logic_.OnInputKeyDown(key == Qt::Key_Escape ? window::kEscapeKeyCode : key);
+    // The field takes the key first, so that the logic hears of it with the texts it leaves.
+    const window::Reaction before = logic_.OnKeyDown(KeyOf(*static_cast<QKeyEvent*>(event)));
+    if (before.typeInstead) {
+        field->insert(ToQString(*before.typeInstead));
+    } else {
+        field->event(event);
+    }
+    Report(&window::ConverterLogic::OnKeyHandled);
     return true;
+}
+
+void ConverterWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LocaleChange) {
+        Report(&window::ConverterLogic::OnSettingsChanged, UsersSettings());
+    }
+    QWidget::changeEvent(event);
 }
 
 void ConverterWindow::paintEvent(QPaintEvent*) {
@@ -220,7 +260,9 @@ void ConverterWindow::paintEvent(QPaintEvent*) {
     // change, and drawn over the window's own background, which shows through the transparent
     // pixels.
     const qreal scale = devicePixelRatioF();
-    const bool dark = pictures::IsDark(palette().color(QPalette::Window));
+    const QColor background = palette().color(QPalette::Window);
+    const bool dark =
+        window::IsDarkBackground(background.red(), background.green(), background.blue());
     if (banner_.isNull() || scale != bannerScale_ || dark != bannerDark_) {
         banner_ = pictures::Banner(scale, dark);
         bannerScale_ = scale;

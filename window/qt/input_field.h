@@ -11,14 +11,13 @@ class InputField : public QLineEdit {
   public:
     InputField(const QString& text, QWidget* parent);
 
-    // The text up to its first line break or NUL.
-    static QString FirstLine(const QString& text);
-
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     void PasteFirstLine(QClipboard::Mode mode);

@@ -35,6 +35,7 @@ class ConverterWindowTest : public QObject {
     void whatAPersonDoesIsShown_data();
     void whatAPersonDoesIsShown();
     void usersNumberFormat();
+    void numbersShowWhole();
     void relHoldsTheUnroundedValue();
 
   private:
@@ -58,6 +59,7 @@ class ConverterWindowTest : public QObject {
 };
 
 void ConverterWindowTest::init() {
+    QLocale::setDefault(QLocale::system());
     QApplication::setQuitOnLastWindowClosed(false);  // one process for many windows
     window_ = std::make_unique<ConverterWindow>();
     window_->show();
@@ -89,6 +91,18 @@ void ConverterWindowTest::act(const QString& step) {
         QTest::keySequence(window_->windowHandle(), QKeySequence(step.mid(1, step.size() - 2)));
     } else if (step.startsWith(u"clip:"_s)) {
         QApplication::clipboard()->setText(step.mid(5));
+    } else if (step.startsWith(u"html:"_s)) {  // as web pages and mail programs offer it
+        auto* html = new QMimeData;
+        html->setHtml(step.mid(5));
+        QApplication::clipboard()->setMimeData(html);
+    } else if (step.startsWith(u"keypad:"_s)) {  // the decimal key, as the layout gives it
+        const QChar c = step.at(7);
+        QTest::sendKeyEvent(QTest::Click, window_->windowHandle(),
+                            c == u'.' ? Qt::Key_Period : Qt::Key_Comma, c, Qt::KeypadModifier);
+    } else if (step.startsWith(u"locale:"_s)) {  // the user's settings change, as Qt reports it
+        QLocale::setDefault(QLocale(step.mid(7)));
+        QEvent changed(QEvent::LocaleChange);
+        QCoreApplication::sendEvent(qApp, &changed);
     } else if (step.startsWith(u"menu:"_s)) {
         pasteFromContextMenu(step.mid(5));
     } else if (step.startsWith(u"click:"_s)) {
@@ -204,8 +218,10 @@ void ConverterWindowTest::controlsFollowTheDesign() {
     QCOMPARE(widget->property("text").toString(), text);
     QCOMPARE(widget->accessibleName(), accessibleName);
     const QFontInfo font(widget->font());
-    // The designed face or its narrow stand-in; the button at the desktop's size.
-    QVERIFY(QStringList({u"MS Sans Serif"_s, u"Liberation Sans"_s}).contains(font.family()));
+    // The designed face or its stand-in, narrower in the input fields; the button at the
+    // desktop's size.
+    QVERIFY(QStringList({u"MS Sans Serif"_s, u"Liberation Sans"_s, u"Liberation Sans Narrow"_s})
+                .contains(font.family()));
     if (weight == 0) {
         QCOMPARE(widget->font().pointSizeF(), QApplication::font(widget).pointSizeF());
     } else {
@@ -272,6 +288,21 @@ void ConverterWindowTest::whatAPersonDoesIsShown_data() {
         u"27,0 | 8,6 | 33,4 % rel"_s);
     row("drop after the 2", u"drop:1:9\nX"_s, u"293,0 | 8,6 | 0,0 % rel"_s);
     row("undo after a drop", u"drop:1:9\nX|{Ctrl+Z}"_s, u"23,0 | 8,6 | 41,8 % rel"_s);
+    row("HTML only", u"html:<p><b>8,65</b><br>x</p>|@I2|{Ctrl+A}|{Ctrl+V}"_s,
+        u"23,0 | 8,65 | 42,1 % rel"_s);
+    row("a lone CR ends the line", u"clip:8,65\r|@I2|{Ctrl+A}|{Ctrl+V}"_s,
+        u"23,0 | 8,65 | 42,1 % rel"_s);
+    // The keypad's decimal key types the user's separator, whatever the layout makes of it.
+    row("keypad '.' on a US layout", u"@I2|{End}|{Backspace}|{Backspace}|keypad:.|65"_s,
+        u"23,0 | 8,65 | 42,1 % rel"_s);
+    row("keypad ',' on a German layout", u"@I2|{Ctrl+A}|8|keypad:,|65"_s,
+        u"23,0 | 8,65 | 42,1 % rel"_s);
+    row("'.' on the main keyboard", u"@I2|{Ctrl+A}|8.65"_s, u"23,0 | 8.65 | --- % rel"_s);
+    // The texts stay; the result follows the new format at once.
+    row("settings change to English", u"23|@I2|{Ctrl+A}|8.65|locale:en_US"_s,
+        u"23 | 8.65 | 42.1 % rel"_s);
+    row("keypad after the change", u"23|locale:en_US|@I2|{Ctrl+A}|8|keypad:,|65"_s,
+        u"23 | 8.65 | 42.1 % rel"_s);
     row("accessibility sets the text", u"@I2|set:8,65"_s, u"23,0 | 8,65 | 42,1 % rel"_s);
     row("accessibility inserts", u"@I2|insert:3:5"_s, u"23,0 | 8,65 | 42,1 % rel"_s);
     row("accessibility inserts two lines", u"@I2|insert:1:5\n9"_s, u"23,0 | 85,6 | 100,0 % rel"_s);
@@ -305,6 +336,25 @@ void ConverterWindowTest::usersNumberFormat() {
     forced.resize(control(u"Text1"_s)->size());
     QCOMPARE(control(u"Text1"_s)->grab().toImage().convertToFormat(QImage::Format_RGB32),
              forced.grab().toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+// Every number of up to five characters fits either input field, at every scale; a longer one
+// shows its start once the focus has left.
+void ConverterWindowTest::numbersShowWhole() {
+    for (const QString& field : {u"I1"_s, u"I2"_s}) {
+        auto* edit = control<QLineEdit>(field);
+        // Qt keeps two pixels between the frame and the text, and one for the caret.
+        const int room = edit->contentsRect().width() - 2 * 2 - 1;
+        for (const QString& number : {u"-10,5"_s, u"12,34"_s, u"23,45"_s, u"100,0"_s}) {
+            QVERIFY2(QFontMetricsF(edit->font()).horizontalAdvance(number) <= room,
+                     qPrintable(field + u": "_s + number));
+        }
+        for (const QString& step : {u"@"_s + field, u"{Ctrl+A}"_s, u"-10,555555"_s, u"{Tab}"_s}) {
+            act(step);
+        }
+        const QRect caret = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        QVERIFY(caret.left() <= edit->contentsRect().left() + 2);
+    }
 }
 
 void ConverterWindowTest::relHoldsTheUnroundedValue() {
