@@ -69,11 +69,6 @@ def check_all(app, d):
             d.check("a screen reader's roles, names and values (MSAA)", probe(app, d, "names")[:4],
                     [["42", "Temperatur in °C", "23,0"], ["42", "Absolute Feuchte in g/m³", "8,6"],
                      ["42", "Relative Feuchte", "--- % rel"], ["43", "berechnen", ""]])
-            # I2 from 8,6 to 8,65 and back; the focus back in I1 for the checks below.
-            d.check("a screen reader hears each new result, and only that",
-                    announced(app, d, "Tab End 5 BackSpace shift+Tab"),
-                    [["Relative Feuchte", "41,8 % rel"], ["Relative Feuchte", "42,1 % rel"],
-                     ["Relative Feuchte", "41,8 % rel"]])
         d.check(what + "client area, controls where the twips say", [row[:4] for row in layout],
                 [[pixels(3720, dpi), pixels(2355, dpi)]] + [[pixels(t, dpi) for t in row]
                                                             for row in TWIPS])
@@ -94,6 +89,11 @@ def check_all(app, d):
                 error < 0.6 and contrast >= 4.5, True)
         if dpi == 144:  # the icons drawn for 150 %
             d.check_icons(app, [(48, "app-dpi.ico[5]"), (24, "app-dpi.ico[2]")], what)
+        if dpi == 96 and not colours:  # I2 to 8,65 and back, the focus back in I1
+            d.check("a screen reader hears each new result, and only that",
+                    announced(app, d, "Tab End 5 BackSpace shift+Tab"),
+                    [["Relative Feuchte", "41,8 % rel"], ["Relative Feuchte", "42,1 % rel"],
+                     ["Relative Feuchte", "41,8 % rel"]])
         # I1 has the focus; its start in view out of the focus, and after a shorter text.
         for keys in "minus 1 0 comma 5 Tab", "shift+Tab 1 2 comma 3 4 ctrl+a 3 7 comma 5":
             app.keys(*keys.split())
