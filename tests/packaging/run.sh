@@ -93,9 +93,11 @@ arp() {  # name|maker|version registered for uninstalling the product code $1
     registry "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" | awk -F'|' '
         { v[$1] = $2 } END { print v["DisplayName"] "|" v["Publisher"] "|" v["DisplayVersion"] }'
 }
-products() {  # the product codes registered for uninstalling with our name, however many
-    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /f "$title" \
-        2>/dev/null | tr -d '\r' | grep -o '{[-0-9A-F]*}$' | xargs
+products() {  # the product codes registered for uninstalling under our name, however many
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+        tr -d '\r' | awk -v title="$title" '/^HKEY/ { key = $0; sub(/.*\\/, "", key) }
+            $1 == "DisplayName" && substr($0, index($0, "REG_SZ") + 10) == title { print key }' |
+        xargs
 }
 product_icon() {  # where Apps & features takes the icon from: the user's products, or all users'
     winepath -u "$({ registry 'Software\Microsoft\Installer\Products'
@@ -123,7 +125,8 @@ double_click() {
 installed_as() {  # the installed files, for one user ($1 = user) or all ($1 = machine)
     local programs="./users/$user/AppData/Local/Programs" menu="./users/$user/AppData/Roaming"
     local icons="./users/$user/AppData/Roaming/Microsoft/Installer/${2:-}"
-    [[ $1 == user ]] || programs="./Program Files" menu="./ProgramData" icons="./windows/Installer/${2:-}"
+    # wine keeps the shortcut in the Start menu of the user who installs for all users.
+    [[ $1 == user ]] || programs="./Program Files" icons="./windows/Installer/${2:-}"
     printf '%s\n' "$programs/Feuchte-Werkstatt" "$programs/Feuchte-Werkstatt/$package.exe" \
         "$menu/Microsoft/Windows/Start Menu/Programs/Feuchte abs → rel.lnk" "$icons" "$icons/app.ico" |
         sort
