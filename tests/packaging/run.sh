@@ -114,12 +114,17 @@ double_click() {
     wine start /wait /unix "$1" >/dev/null 2>&1 &
     local pid=$!
     x_session_track $pid
-    local texts="" deadline=$((SECONDS + 60))
+    local texts="" deadline=$((SECONDS + 60)) attempt
     while [[ $texts != *Fertig* ]] && ((SECONDS < deadline)); do  # the progress has that title too
         texts=$(wine "$probe" "$dialog" names | cut -f 2 | grep -v '^$' | paste -sd '|') || true
     done
     echo "$texts"
-    xdotool search --sync --onlyvisible --name "^$dialog\$" windowactivate --sync key Return
+    for attempt in {1..20}; do  # Enter until the installer has ended: the dialog may be slow to take it
+        xdotool search --onlyvisible --name "^$dialog\$" windowactivate --sync key Return \
+            >/dev/null 2>&1 || true
+        sleep 0.5
+        kill -0 $pid 2>/dev/null || break
+    done
     wait $pid && return $status
 }
 installed_as() {  # the installed files, for one user ($1 = user) or all ($1 = machine)
