@@ -147,8 +147,9 @@ same "lintian tags"                     "" lintian --allow-root -I --pedantic bu
 # frame over a page, hardening-check cannot tell stack-clash protection from the code).
 check "hardening-check"                 hardening-check --nocfprotection "$tree/usr/bin/$package"
 same "units without stack-clash or CET" 0 unprotected_units
-# From the libraries the program links, and by hand what it loads: Qt's platform plugins, the face.
-deps=(fonts-liberation2 libc6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins)  # sorted
+# From the libraries the program links, and by hand what it loads: Qt's platform plugins (X and
+# Wayland), the face.
+deps=(fonts-liberation2 libc6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins qt6-wayland)  # sorted
 same "Depends"                          "${deps[*]}" depends "${deps[@]}"
 same "Recommends"                       qt6-translations-l10n dpkg-deb -f "$deb" Recommends
 same "files in the .deb"                "$(printf '%s\n' /usr/bin/$package "${icons[@]}" \
