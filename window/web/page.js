@@ -2,34 +2,44 @@
 // every event to the same event logic as the desktop windows.
 'use strict';
 
-// The browser's number format: separator, minus sign and digits, as the desktop windows take
+// The browser's number format: separator, minus sign and zero digit, as the desktop windows take
 // theirs from the system.
 function regionalSettings() {
   const format = new Intl.NumberFormat(navigator.language, {useGrouping: false});
   const part = (value, type, fallback) =>
     (format.formatToParts(value).find((p) => p.type === type) || {value: fallback}).value;
-  return {decimalSeparator: part(1.5, 'decimal', '.'), minusSign: part(-1, 'minusSign', '-'),
-    zeroDigit: format.format(0)};
+  return [part(1.5, 'decimal', '.'), part(-1, 'minusSign', '-'), format.format(0)];
 }
 
-function connect(core) {
-  const encoder = new TextEncoder();
-  const decoder = new TextDecoder();
-  const put = (slot, text) => {
-    const bytes = encoder.encode(text);
-    const at = core._ReserveText(slot, bytes.length);
-    core.HEAPU8.set(bytes, at);
-  };
-  const read = (at) => {
-    const heap = core.HEAPU8;
-    return decoder.decode(heap.subarray(at, heap.indexOf(0, at)));
-  };
-  return {put, read};
+// The core's functions, called with texts; each returns a text.
+function bind(core) {
+  const bound = {};
+  const call = (name, ...types) => (bound[name] = core.cwrap(name, 'string', types));
+  const text = 'string';
+  call('Start', text, text, text);
+  call('SettingsChanged', text, text, text, text, text);
+  call('KeyDown', 'number');
+  for (const name of ['TextChanged', 'KeyHandled', 'CalculateClicked']) call(name, text, text);
+  call('FirstLine', text);
+  return bound;
 }
 
-// The first line of a pasted or dropped text, as a one-line field on the desktop keeps it.
-function firstLine(text) {
-  return text.split(/[\r\n\0]/, 1)[0];
+// The text HTML shows, a line for each paragraph, list item, row or <br>, for a paste or a drop
+// that offers nothing else. Parsed apart from the page: nothing in it runs or loads.
+function htmlText(html) {
+  const body = new DOMParser().parseFromString(html, 'text/html').body;
+  const walker = document.createTreeWalker(body, NodeFilter.SHOW_ELEMENT | NodeFilter.SHOW_TEXT);
+  let text = '';
+  for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+    if (node.nodeType === Node.TEXT_NODE) {
+      if (!node.parentElement.closest('style, script, template')) {
+        text += node.data.replace(/\s+/g, ' ');
+      }
+    } else if (/^(BR|P|DIV|LI|TR|H[1-6]|PRE|BLOCKQUOTE|TABLE|[DOU]L|DT|DD)$/.test(node.tagName)) {
+      text += '\n';
+    }
+  }
+  return text.trimStart();
 }
 
 function createControl(control, textLimit) {
@@ -66,13 +76,9 @@ function createControl(control, textLimit) {
   return element;
 }
 
-function start(core) {
-  const {put, read} = connect(core);
-  const settings = regionalSettings();
-  put(2, settings.decimalSeparator);
-  put(3, settings.minusSign);
-  put(4, settings.zeroDigit);
-  const description = JSON.parse(read(core._Start()));
+function start(module) {
+  const core = bind(module);
+  const description = JSON.parse(core.Start(...regionalSettings()));
 
   const frame = document.getElementById(description.name);
   const banner = document.getElementById('banner');
@@ -88,54 +94,63 @@ function start(core) {
   const result = controls.Text1;
   const announcer = document.getElementById('announcer');
 
-  const show = (at) => {
-    const text = read(at);
-    if (result.value === text) return;
+  // Every event reports the input fields' texts as they stand; an empty answer leaves the
+  // result field as it is.
+  const report = (event, ...args) => {
+    const text = event(...args, ...inputs.map((input) => input.value));
+    if (!text || result.value === text) return;
     result.value = text;
     announcer.textContent = text;
   };
-  // Every event takes the texts as they stand on screen.
-  const recalculate = (event, ...args) => {
-    put(0, inputs[0].value);
-    put(1, inputs[1].value);
-    show(event(...args));
-  };
+  // Inserted as typing is, so that undo takes it back.
+  const type = (text) => document.execCommand('insertText', false, text);
 
   const keys = {Escape: 1, Tab: 2};
-  let keyHandled = null;
   for (const input of inputs) {
-    // Typing, paste, drop, undo, input methods: every change of the text.
-    input.addEventListener('input', () => recalculate(core._TextChanged));
-    // Every key recalculates once, after it has taken effect, whether it changed the text or not.
+    // Typing, paste, drop, undo, input methods: every change of the text. A key's own changes
+    // wait for the key to be handled.
+    input.addEventListener('input', () => report(core.TextChanged));
+    // Every key recalculates once, after it has taken effect, whether it changed the text or not:
+    // the key's default action runs before the next task.
     input.addEventListener('keydown', (event) => {
-      const key = event.code === 'NumpadDecimal' ? 3 : keys[event.key] || 0;
-      const instead = read(core._KeyDown(key));
+      const decimal = event.code === 'NumpadDecimal' && event.key.length === 1;
+      const instead = core.KeyDown(decimal ? 3 : keys[event.key] || 0);
       if (instead) {
         event.preventDefault();
-        document.execCommand('insertText', false, instead);
+        type(instead);
       }
-      clearTimeout(keyHandled);
-      keyHandled = setTimeout(() => recalculate(core._KeyHandled));
+      setTimeout(() => report(core.KeyHandled));
     });
-    input.addEventListener('beforeinput', (event) => {
-      const multiline = event.inputType === 'insertFromPaste' || event.inputType === 'insertFromDrop';
-      if (!multiline || event.data === null) return;
-      const line = firstLine(event.data);
-      if (line === event.data) return;
-      // Inserted as typing is, so that undo takes it back.
+    // A paste or a drop keeps the first line of the text offered, or of its HTML's text.
+    const keepFirstLine = (event, offered) => {
+      const plain = offered.getData('text/plain');
+      const text = plain || htmlText(offered.getData('text/html'));
+      const line = core.FirstLine(text.slice(0, description.textLimit));
+      if (line === plain) return;
       event.preventDefault();
-      document.execCommand('insertText', false, line);
-    });
+      if (event.type === 'drop') {
+        const at = document.caretPositionFromPoint?.(event.clientX, event.clientY);
+        input.focus();
+        if (at?.offsetNode === input) input.setSelectionRange(at.offset, at.offset);
+      }
+      type(line);
+    };
+    input.addEventListener('paste', (event) => keepFirstLine(event, event.clipboardData));
+    input.addEventListener('drop', (event) => keepFirstLine(event, event.dataTransfer));
   }
-  controls.Command1.addEventListener('click', () => recalculate(core._CalculateClicked));
-  // Alt+B from anywhere on the page, whatever the browser makes of the access key.
+  controls.Command1.addEventListener('click', () => report(core.CalculateClicked));
+  // Alt+B from anywhere on the page, whatever the browser makes of the access key; in an input
+  // field it clicks the button and is no key of the field's.
   document.addEventListener('keydown', (event) => {
     const key = event.key.toLowerCase() === controls.Command1.accessKey;
     if (event.altKey && !event.ctrlKey && !event.metaKey && key) {
       event.preventDefault();
-      recalculate(core._CalculateClicked);
+      event.stopPropagation();
+      report(core.CalculateClicked);
     }
-  });
+  }, true);
+  // The user's number format as the browser now has it: the texts stay, the result follows.
+  addEventListener('languagechange', () => report(core.SettingsChanged, ...regionalSettings()));
 
   // On a phone the window is scaled as a whole to the screen's width.
   const fit = () => {
