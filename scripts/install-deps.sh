@@ -26,6 +26,7 @@ test_packages=(
     wine wine64 fonts-wine python3-pefile icoutils x11-xkb-utils
     desktop-file-utils appstream file lintian devscripts msitools
     at-spi2-core python3-pyatspi dbus-daemon qt6ct
+    fonts-urw-base35  # the narrow face the page's test measures its input fields in
 )
 
 case "$purpose" in

@@ -51,7 +51,10 @@ function createControl(control, textLimit) {
     width: control.width + 'px', height: control.height + 'px',
   });
   if (control.face) {
-    element.style.fontFamily = `"${control.face}", "Liberation Sans", "DejaVu Sans", sans-serif`;
+    // The input fields put a narrow face first (page.css): five characters fit whole.
+    const narrow = control.input ? 'var(--narrow-faces), ' : '';
+    element.style.fontFamily =
+      `${narrow}"${control.face}", "Liberation Sans", "DejaVu Sans", sans-serif`;
     element.style.fontSize = control.points + 'pt';
     element.style.fontWeight = control.weight;
   }
