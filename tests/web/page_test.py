@@ -173,6 +173,89 @@ class GermanPage(unittest.TestCase):
                          "dragOperationsMask": 1}})
         self.assertEqual((page.text("I1"), page.text("Text1")), ("293,0", "0,0 % rel"))
 
+    def test_one_recalculation_per_key_and_per_change(self):
+        """Each key in a field and each other change shows the result once, for the texts after
+        it. Text1 is overwritten first, so that every recalculation shows and is announced anew:
+        one before the key has taken effect announces a stale result, a lost one nothing."""
+        page, driver = self.page, self.page.driver
+        driver.execute_script(
+            "const live = document.querySelector('[aria-live=polite]'); window.announced = [];"
+            "new MutationObserver(() => announced.push(live.textContent))"
+            ".observe(live, {childList: true, characterData: true, subtree: true})")
+        key = lambda *keys: lambda: page.keys(*keys)
+
+        def paste(mime, data):
+            def action():
+                driver.execute_script(
+                    "document.addEventListener('copy', (e) => { e.preventDefault();"
+                    "  e.clipboardData.setData(arguments[0], arguments[1]); }, {once: true});"
+                    "document.execCommand('copy')", mime, data)
+                for kind in ("rawKeyDown", "keyUp"):  # Ctrl+V as one key, the Ctrl held
+                    driver.execute_cdp_cmd("Input.dispatchKeyEvent", {
+                        "type": kind, "modifiers": 2, "key": "v", "code": "KeyV",
+                        "windowsVirtualKeyCode": 86})
+            return action
+
+        def drop(mime, data):  # dragged in from another program, dropped at the text's end
+            def action():
+                place = driver.execute_script(
+                    "return document.getElementById('I2').getBoundingClientRect().toJSON()")
+                for kind in ("dragEnter", "dragOver", "drop"):
+                    driver.execute_cdp_cmd("Input.dispatchDragEvent", {
+                        "type": kind, "x": place["right"] - 4, "y": place["top"] + 12,
+                        "data": {"items": [{"mimeType": mime, "data": data}],
+                                 "dragOperationsMask": 1}})
+            return action
+
+        undo_by_menu = lambda: driver.execute_script("document.execCommand('undo')")
+        for what, before, caret, action, after, announced in (
+                ("a digit", "8,6", 3, key("5"), "8,65", ["42,1 % rel"]),
+                ("a key that changes nothing", "8,65", 4, key(Keys.ARROW_LEFT), "8,65",
+                 ["42,1 % rel"]),
+                ("Escape", "8,65", 4, key(Keys.ESCAPE), "8,65", ["42,1 % rel"]),
+                ("the keypad's decimal key", "86", 1, key(Keys.DECIMAL), "8,6", ["41,8 % rel"]),
+                ("the main keyboard's full stop", "86", 1, key("."), "8.6", ["--- % rel"]),
+                ("Ctrl+V, CR", "8,6", 3, paste("text/plain", "5\rX"), "8,65", ["42,1 % rel"]),
+                ("Ctrl+V, NUL", "8,6", 3, paste("text/plain", "5\0X"), "8,65", ["42,1 % rel"]),
+                ("Ctrl+V, HTML only", "8,6", 3, paste("text/html", "<p>5<p>X"), "8,65",
+                 ["42,1 % rel"]),
+                ("undo by the menu", None, None, undo_by_menu, "8,6", ["41,8 % rel"]),
+                ("a drop, CRLF", "8,6", 3, drop("text/plain", "5\r\nX"), "8,65",
+                 ["42,1 % rel"]),
+                ("a drop of HTML only", "8,6", 3, drop("text/html", "<b>5</b><br>X"), "8,65",
+                 ["42,1 % rel"])):
+            driver.execute_script(
+                "const [field, text, caret] = arguments;"
+                "if (text !== null) { field.focus(); field.value = text;"
+                "  field.setSelectionRange(caret, caret); }"
+                "document.getElementById('Text1').value = 'x'; announced.length = 0",
+                page.field("I2"), before, caret)
+            action()
+            self.assertEqual((page.text("I2"), driver.execute_script("return announced")),
+                             (after, announced), what)
+
+    def test_numbers_shown_whole_at_every_zoom(self):
+        page, driver = self.page, self.page.driver
+        try:
+            for scale in (1, 1.25, 1.5, 2):
+                driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                    "width": 800, "height": 600, "deviceScaleFactor": scale, "mobile": False})
+                cut = driver.execute_script(
+                    "return ['I1', 'I2'].flatMap((name) => {"
+                    "  const field = document.getElementById(name);"
+                    "  return ['-10,5', '12,34', '23,45', '100,0'].filter((text) => {"
+                    "    field.value = text; return field.scrollWidth > field.clientWidth; }); })")
+                self.assertEqual(cut, [], scale)
+                # A longer text shows its start once the field has lost the focus.
+                for name in ("I1", "I2"):
+                    page.replace(name, "-123456,75")
+                    scrolled = page.field(name).get_property("scrollLeft")
+                    page.keys(Keys.TAB)
+                    self.assertEqual((scrolled > 0, page.field(name).get_property("scrollLeft")),
+                                     (True, 0), (scale, name))
+        finally:
+            driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
 
 class OtherLanguages(unittest.TestCase):
     def test_number_format_of_the_browser_language(self):

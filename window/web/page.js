@@ -108,21 +108,32 @@ function start(module) {
   // Inserted as typing is, so that undo takes it back.
   const type = (text) => document.execCommand('insertText', false, text);
 
+  // A key in an input field recalculates once, after it has taken effect: with the change it
+  // makes, or, where it changes nothing, when it is released, the field loses the focus or the
+  // next key goes down. (A timer would not do: the browser may run it between the key going down
+  // and its character.)
+  let keyPending = false;
+  const keyHandled = () => {
+    if (!keyPending) return false;
+    keyPending = false;
+    report(core.KeyHandled);
+    return true;
+  };
+  document.addEventListener('keyup', keyHandled);
   const keys = {Escape: 1, Tab: 2};
   for (const input of inputs) {
-    // Typing, paste, drop, undo, input methods: every change of the text. A key's own changes
-    // wait for the key to be handled.
-    input.addEventListener('input', () => report(core.TextChanged));
-    // Every key recalculates once, after it has taken effect, whether it changed the text or not:
-    // the key's default action runs before the next task.
+    // Typing, paste, drop, undo, input methods: every change of the text.
+    input.addEventListener('input', () => keyHandled() || report(core.TextChanged));
+    input.addEventListener('blur', keyHandled);
     input.addEventListener('keydown', (event) => {
+      keyHandled();
       const decimal = event.code === 'NumpadDecimal' && event.key.length === 1;
       const instead = core.KeyDown(decimal ? 3 : keys[event.key] || 0);
+      keyPending = true;
       if (instead) {
         event.preventDefault();
         type(instead);
       }
-      setTimeout(() => report(core.KeyHandled));
     });
     // A paste or a drop keeps the first line of the text offered, or of its HTML's text.
     const keepFirstLine = (event, offered) => {
