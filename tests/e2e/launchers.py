@@ -1,6 +1,7 @@
 """What a person does with the converter window on the X display in DISPLAY, through xdotool and
 the clipboard, and the two ways to start it: Qt (the Linux program) and Wine (the .exe)."""
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -123,7 +124,16 @@ class Qt:
         xdotool("key", "--delay", "20", *names)
 
     def type(self, text):
-        xdotool("type", "--delay", "20", "--", text)
+        """Types the text; "{KP_Decimal}" and the like press a key of that name. A character
+        that the layout lacks is typed on its own, and given time: xdotool maps it to a spare key
+        first, and the program has to hear of the new mapping."""
+        for part in re.split(r"(\{\w+\}|[^\x00-\x7f])", text):
+            if part.startswith("{"):
+                self.keys(part[1:-1])
+            elif part:
+                xdotool("type", "--delay", "20", "--", part)
+                if not part.isascii():
+                    time.sleep(0.2)
 
     def replace(self, control, text, layout=None):
         """Clicks into the control and types the text over what it held, on that keyboard."""

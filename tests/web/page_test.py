@@ -66,6 +66,7 @@ class Page:
     def replace(self, name, typed):
         self.field(name).click()
         self.field(name).send_keys(Keys.CONTROL, "a")
+        typed = typed.replace("{KP_Decimal}", Keys.DECIMAL)  # the keypad's decimal key
         self.field(name).send_keys(typed if typed else Keys.DELETE)
 
     def keys(self, *keys):
