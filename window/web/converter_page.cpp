@@ -1,5 +1,5 @@
 // The converter page's side in WebAssembly: the same window description and event logic as the
-// desktop windows. The page's script calls these through emscripten's cwrap: texts cross as
+// desktop windows. The page's script calls these through emscripten's ccall: texts cross as
 // NUL-terminated UTF-8, and each text handed back stays valid until the next call.
 #include <emscripten/emscripten.h>
 

@@ -11,35 +11,17 @@ function regionalSettings() {
   return [part(1.5, 'decimal', '.'), part(-1, 'minusSign', '-'), format.format(0)];
 }
 
-// The core's functions, called with texts; each returns a text.
-function bind(core) {
-  const bound = {};
-  const call = (name, ...types) => (bound[name] = core.cwrap(name, 'string', types));
-  const text = 'string';
-  call('Start', text, text, text);
-  call('SettingsChanged', text, text, text, text, text);
-  call('KeyDown', 'number');
-  for (const name of ['TextChanged', 'KeyHandled', 'CalculateClicked']) call(name, text, text);
-  call('FirstLine', text);
-  return bound;
-}
-
-// The text HTML shows, a line for each paragraph, list item, row or <br>, for a paste or a drop
-// that offers nothing else. Parsed apart from the page: nothing in it runs or loads.
+// The text of HTML offered alone, a NUL before and after each line it shows (paragraph, list
+// item, table row, <br>): the first line ends there. Parsed apart from the page: nothing in it
+// runs or loads.
 function htmlText(html) {
   const body = new DOMParser().parseFromString(html, 'text/html').body;
-  const walker = document.createTreeWalker(body, NodeFilter.SHOW_ELEMENT | NodeFilter.SHOW_TEXT);
-  let text = '';
-  for (let node = walker.nextNode(); node; node = walker.nextNode()) {
-    if (node.nodeType === Node.TEXT_NODE) {
-      if (!node.parentElement.closest('style, script, template')) {
-        text += node.data.replace(/\s+/g, ' ');
-      }
-    } else if (/^(BR|P|DIV|LI|TR|H[1-6]|PRE|BLOCKQUOTE|TABLE|[DOU]L|DT|DD)$/.test(node.tagName)) {
-      text += '\n';
-    }
-  }
-  return text.trimStart();
+  body.querySelectorAll('style, script').forEach((element) => element.remove());
+  body.querySelectorAll('br, p, div, li, tr, h1, h2, h3, h4, h5, h6').forEach((element) => {
+    element.before('\0');
+    element.after('\0');
+  });
+  return body.textContent.replace(/\s+/g, ' ').replace(/^[\s\0]+/, '');
 }
 
 function createControl(control, textLimit) {
@@ -79,9 +61,11 @@ function createControl(control, textLimit) {
   return element;
 }
 
-function start(module) {
-  const core = bind(module);
-  const description = JSON.parse(core.Start(...regionalSettings()));
+function start(core) {
+  // The core's functions take numbers and texts and return a text.
+  const call = (name, ...args) =>
+    core.ccall(name, 'string', args.map((arg) => typeof arg), args);
+  const description = JSON.parse(call('Start', ...regionalSettings()));
 
   const frame = document.getElementById(description.name);
   const banner = document.getElementById('banner');
@@ -100,7 +84,7 @@ function start(module) {
   // Every event reports the input fields' texts as they stand; an empty answer leaves the
   // result field as it is.
   const report = (event, ...args) => {
-    const text = event(...args, ...inputs.map((input) => input.value));
+    const text = call(event, ...args, ...inputs.map((input) => input.value));
     if (!text || result.value === text) return;
     result.value = text;
     announcer.textContent = text;
@@ -116,19 +100,19 @@ function start(module) {
   const keyHandled = () => {
     if (!keyPending) return false;
     keyPending = false;
-    report(core.KeyHandled);
+    report('KeyHandled');
     return true;
   };
   document.addEventListener('keyup', keyHandled);
   const keys = {Escape: 1, Tab: 2};
   for (const input of inputs) {
     // Typing, paste, drop, undo, input methods: every change of the text.
-    input.addEventListener('input', () => keyHandled() || report(core.TextChanged));
+    input.addEventListener('input', () => keyHandled() || report('TextChanged'));
     input.addEventListener('blur', keyHandled);
     input.addEventListener('keydown', (event) => {
       keyHandled();
       const decimal = event.code === 'NumpadDecimal' && event.key.length === 1;
-      const instead = core.KeyDown(decimal ? 3 : keys[event.key] || 0);
+      const instead = call('KeyDown', decimal ? 3 : keys[event.key] || 0);
       keyPending = true;
       if (instead) {
         event.preventDefault();
@@ -139,7 +123,7 @@ function start(module) {
     const keepFirstLine = (event, offered) => {
       const plain = offered.getData('text/plain');
       const text = plain || htmlText(offered.getData('text/html'));
-      const line = core.FirstLine(text.slice(0, description.textLimit));
+      const line = call('FirstLine', text.slice(0, description.textLimit));
       if (line === plain) return;
       event.preventDefault();
       if (event.type === 'drop') {
@@ -152,7 +136,7 @@ function start(module) {
     input.addEventListener('paste', (event) => keepFirstLine(event, event.clipboardData));
     input.addEventListener('drop', (event) => keepFirstLine(event, event.dataTransfer));
   }
-  controls.Command1.addEventListener('click', () => report(core.CalculateClicked));
+  controls.Command1.addEventListener('click', () => report('CalculateClicked'));
   // Alt+B from anywhere on the page, whatever the browser makes of the access key; in an input
   // field it clicks the button and is no key of the field's.
   document.addEventListener('keydown', (event) => {
@@ -160,11 +144,11 @@ function start(module) {
     if (event.altKey && !event.ctrlKey && !event.metaKey && key) {
       event.preventDefault();
       event.stopPropagation();
-      report(core.CalculateClicked);
+      report('CalculateClicked');
     }
   }, true);
   // The user's number format as the browser now has it: the texts stay, the result follows.
-  addEventListener('languagechange', () => report(core.SettingsChanged, ...regionalSettings()));
+  addEventListener('languagechange', () => report('SettingsChanged', ...regionalSettings()));
 
   // On a phone the window is scaled as a whole to the screen's width.
   const fit = () => {
