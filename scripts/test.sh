@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: unit and window tests, the
 # same under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzer for 25 s, the built
-# program under Xvfb, the page in headless Chromium and heard through Orca, the Windows program under wine, and the Debian
-# package.
+# program under Xvfb, the page in headless Chromium and heard through Orca, the Windows program
+# under wine, and the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
