@@ -3,13 +3,10 @@
 empty cache in headless Chromium, and an input event to the result shown. With --screenshot it
 also writes docs/screenshot-web.png (1x), docs/screenshot-web-2x.png and docs/screenshot-web-dark.png.
 Usage: scripts/measure-web.py [--screenshot]   (after cmake --build --preset web)"""
-import functools
 import gzip
-import http.server
 import pathlib
 import statistics
 import sys
-import threading
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -18,6 +15,9 @@ from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.wait import WebDriverWait
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
+sys.path.insert(0, str(ROOT / "tests" / "support"))
+from web_server import serve  # noqa: E402
+
 PAGE = ROOT / "build-web" / "window" / "web" / "page"
 
 total = 0
@@ -28,16 +28,8 @@ for file in sorted(PAGE.iterdir()):
 print(f"{'all files':24} {total:23,} gzipped (budget 40,960)")
 
 
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
-                                         functools.partial(Quiet, directory=PAGE))
-server.handle_error = lambda *args: None  # a reload cuts off the previous page's requests
-threading.Thread(target=server.serve_forever, daemon=True).start()
-url = f"http://127.0.0.1:{server.server_port}/"
+server = serve(PAGE)
+url = server.url
 
 options = webdriver.ChromeOptions()
 for argument in ("--headless=new", "--no-sandbox", "--accept-lang=de-DE"):
@@ -85,4 +77,4 @@ try:
             print(f"wrote docs/{name}")
 finally:
     driver.quit()
-    server.shutdown()
+    server.stop()

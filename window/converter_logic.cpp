@@ -26,8 +26,8 @@ runtime::RegionalSettings LeftToRight(runtime::RegionalSettings settings) {
 
 }  // namespace
 
-ConverterLogic::ConverterLogic(ConverterView& view, runtime::RegionalSettings settings)
-    : view_(view), settings_(LeftToRight(std::move(settings))) {}
+ConverterLogic::ConverterLogic(runtime::RegionalSettings settings)
+    : settings_(LeftToRight(std::move(settings))) {}
 
 std::string ConverterLogic::InitialText(const ControlDescription& control) const {
     std::string text(control.text);
@@ -37,23 +37,45 @@ std::string ConverterLogic::InitialText(const ControlDescription& control) const
     return runtime::WriteRegional(text, settings_);
 }
 
-void ConverterLogic::OnCalculateClicked() {
-    Recalculate();
+Reaction ConverterLogic::OnCalculateClicked(FieldTexts texts) {
+    return Recalculate(texts);
 }
 
-void ConverterLogic::OnInputKeyDown(int keyCode) {
-    Recalculate();
-    if (keyCode == kEscapeKeyCode) view_.Close();
+Reaction ConverterLogic::OnKeyDown(Key key) {
+    keyBeingHandled_ = key;
+    Reaction reaction;
+    if (key == Key::KeypadDecimal) reaction.typeInstead = settings_.decimalSeparator;
+    return reaction;
 }
 
-void ConverterLogic::OnInputEdited() {
-    Recalculate();
+Reaction ConverterLogic::OnKeyHandled(FieldTexts texts) {
+    const std::optional<Key> key = std::exchange(keyBeingHandled_, std::nullopt);
+    if (!key || *key == Key::Tab) return {};
+    Reaction reaction = Recalculate(texts);
+    reaction.close = *key == Key::Escape;
+    return reaction;
 }
 
-void ConverterLogic::Recalculate() {
-    const auto result = conversion::Recalculate(view_.FieldText(kTemperatureField),
-                                                view_.FieldText(kHumidityField), rel_, settings_);
-    view_.ShowResult(result.ok() ? std::string_view(*result) : conversion::kNoResultText);
+Reaction ConverterLogic::OnTextChanged(FieldTexts texts) {
+    if (keyBeingHandled_) return {};  // the key recalculates once it has been handled
+    return Recalculate(texts);
+}
+
+Reaction ConverterLogic::OnSettingsChanged(runtime::RegionalSettings settings, FieldTexts texts) {
+    settings_ = LeftToRight(std::move(settings));
+    return Recalculate(texts);
+}
+
+Reaction ConverterLogic::Recalculate(FieldTexts texts) {
+    const auto result =
+        conversion::Recalculate(texts.temperature, texts.humidity, rel_, settings_);
+    Reaction reaction;
+    reaction.result = result.ok() ? *result : std::string(conversion::kNoResultText);
+    return reaction;
+}
+
+std::string_view FirstLine(std::string_view text) {
+    return text.substr(0, text.find_first_of(std::string_view("\r\n\0", 3)));
 }
 
 }  // namespace window

@@ -84,14 +84,6 @@ constexpr bool IsInputField(const ControlDescription& control) {
     return control.name == kTemperatureField || control.name == kHumidityField;
 }
 
-// A misspelt name fails to compile.
-consteval const ControlDescription& Control(std::string_view name) {
-    for (const auto& control : kConverterWindow.controls) {
-        if (control.name == name) return control;
-    }
-    throw "no control of that name";
-}
-
 // The controls in the order Tab visits them: by tab index, leaving out the labels, which take no
 // focus. Worked out at compile time, so a table with more focusable controls fails to compile.
 inline constexpr auto kTabOrder = [] {

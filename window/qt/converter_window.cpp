@@ -20,6 +20,7 @@
 
 #include "window/qt/accessible_field.h"
 #include "window/qt/input_field.h"
+#include "window/pictures.h"
 #include "window/qt/pictures.h"
 
 namespace {
@@ -39,8 +40,9 @@ QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-runtime::RegionalSettings SystemSettings() {
-    const QLocale locale = QLocale::system();
+// The user's number format: the system's, unless the application was given another.
+runtime::RegionalSettings UsersSettings() {
+    const QLocale locale;
     return {locale.decimalPoint().toStdString(), locale.negativeSign().toStdString(),
             locale.zeroDigit().toStdString()};
 }
@@ -77,6 +79,23 @@ QWidget* CreateControl(const ControlDescription& control, QWidget* parent) {
 // Names the widget that tells screen readers of a new result.
 const QString kAnnouncerName = QStringLiteral("announcer");
 
+window::Key KeyOf(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Escape:
+            return window::Key::Escape;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return window::Key::Tab;
+        case Qt::Key_Period:
+        case Qt::Key_Comma:
+            // The keypad's decimal key: "." or "," by the keyboard layout.
+            return event.modifiers() & Qt::KeypadModifier ? window::Key::KeypadDecimal
+                                                          : window::Key::Other;
+        default:
+            return window::Key::Other;
+    }
+}
+
 // The window reaches screen readers as a frame with its caption, as a main window does, rather
 // than as an anonymous part of one; the announcer as a notification; the fields with the text
 // attributes that Orca reads them by.
@@ -108,7 +127,7 @@ void LoadQtTextsInGerman() {
 }  // namespace
 
 ConverterWindow::ConverterWindow(QWidget* parent)
-    : QWidget(parent), logic_(*this, SystemSettings()) {
+    : QWidget(parent), logic_(UsersSettings()) {
     static const bool frame = [] {
         QAccessible::installFactory(AccessibleOfWindow);
         return true;
@@ -172,17 +191,16 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
         field->installEventFilter(this);
         if (window::IsInputField(control)) {
             inputFields_.push_back(field);
-            // Every change of the text, whatever made it, recalculates once. Keys do so after the
-            // field has taken them, changed or not; a report of a text the field has since cut to
-            // its first line is stale.
+            // A report of a text the field has since cut to its first line is stale.
             connect(field, &QLineEdit::textChanged, this, [this, field](const QString& text) {
-                if (!handlingKey_ && text == field->text()) logic_.OnInputEdited();
+                if (text == field->text()) Report(&window::ConverterLogic::OnTextChanged);
             });
         }
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         // Enter on the focused button presses it, as on Windows.
         button->setAutoDefault(true);
-        connect(button, &QPushButton::clicked, this, [this] { logic_.OnCalculateClicked(); });
+        connect(button, &QPushButton::clicked, this,
+                [this] { Report(&window::ConverterLogic::OnCalculateClicked); });
     }
 }
 
@@ -190,46 +208,48 @@ QWidget* ConverterWindow::ControlNamed(std::string_view name) const {
     return findChild<QWidget*>(ToQString(name), Qt::FindDirectChildrenOnly);
 }
 
-bool ConverterWindow::IsInputField(const QObject* object) const {
-    return inputFields_.contains(object);
+template <typename Event, typename... Arguments>
+void ConverterWindow::Report(Event happened, Arguments&&... arguments) {
+    const std::string temperature = inputFields_[0]->text().toStdString();
+    const std::string humidity = inputFields_[1]->text().toStdString();
+    Show((logic_.*happened)(std::forward<Arguments>(arguments)..., {temperature, humidity}));
 }
 
-std::string ConverterWindow::FieldText(std::string_view field) const {
-    const auto* lineEdit = qobject_cast<const QLineEdit*>(ControlNamed(field));
-    return lineEdit ? lineEdit->text().toStdString() : std::string();
-}
-
-void ConverterWindow::ShowResult(std::string_view text) {
-    const QString shown = ToQString(text);
+void ConverterWindow::Show(const window::Reaction& reaction) {
     auto* result = qobject_cast<QLineEdit*>(ControlNamed(window::kResultField));
-    if (!result || result->text() == shown) return;
-    result->setText(shown);
-    announcer_->setAccessibleName(shown);
-    announcer_->hide();
-    announcer_->show();
-}
-
-void ConverterWindow::Close() {
-    close();
+    const QString shown = reaction.result ? ToQString(*reaction.result) : result->text();
+    if (shown != result->text()) {
+        result->setText(shown);
+        // Announced only when it changes: an unchanged result is not heard again.
+        announcer_->setAccessibleName(shown);
+        announcer_->hide();
+        announcer_->show();
+    }
+    if (reaction.close) close();
 }
 
 bool ConverterWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ContextMenu) LoadQtTextsInGerman();
-    if (event->type() != QEvent::KeyPress || !IsInputField(watched)) {
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    if (event->type() != QEvent::KeyPress || !inputFields_.contains(field)) {
         return QWidget::eventFilter(watched, event);
     }
-    // The logic reads the texts on screen, so the field has to take the key before it is told.
-    handlingKey_ = true;
-    watched->event(event);
-    handlingKey_ = false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    // On Windows the dialog manager moves the focus before the field ever sees Tab; a focus
-    // change must not recalculate here either, or it would overwrite what was typed into Text1.
-    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return true;
-    // Qt's key codes are Unicode for characters and from 0x01000000 up otherwise, so none of
-    // them passes for Escape's 27 by accident.
-    logic_.OnInputKeyDown(key == Qt::Key_Escape ? window::kEscapeKeyCode : key);
+    // The field takes the key first, so that the logic hears of it with the texts it leaves.
+    const window::Reaction before = logic_.OnKeyDown(KeyOf(*static_cast<QKeyEvent*>(event)));
+    if (before.typeInstead) {
+        field->insert(ToQString(*before.typeInstead));
+    } else {
+        field->event(event);
+    }
+    Report(&window::ConverterLogic::OnKeyHandled);
     return true;
+}
+
+void ConverterWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LocaleChange) {
+        Report(&window::ConverterLogic::OnSettingsChanged, UsersSettings());
+    }
+    QWidget::changeEvent(event);
 }
 
 void ConverterWindow::paintEvent(QPaintEvent*) {
@@ -237,7 +257,9 @@ void ConverterWindow::paintEvent(QPaintEvent*) {
     // change, and drawn over the window's own background, which shows through the transparent
     // pixels.
     const qreal scale = devicePixelRatioF();
-    const bool dark = pictures::IsDark(palette().color(QPalette::Window));
+    const QColor background = palette().color(QPalette::Window);
+    const bool dark =
+        window::IsDarkBackground(background.red(), background.green(), background.blue());
     if (banner_.isNull() || scale != bannerScale_ || dark != bannerDark_) {
         banner_ = pictures::Banner(scale, dark);
         bannerScale_ = scale;

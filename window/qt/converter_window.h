@@ -4,16 +4,15 @@
 #include <QList>
 #include <QWidget>
 
-#include <string>
 #include <string_view>
 
-#include "runtime/regional_settings.h"
 #include "window/converter_logic.h"
 
 class QLineEdit;
 
-// The converter window, laid out from its description and driven by the shared event logic.
-class ConverterWindow : public QWidget, public window::ConverterView {
+// The converter window, laid out from its description: it reports what happens to the shared
+// event logic, with the texts as they stand, and shows what the logic answers.
+class ConverterWindow : public QWidget {
     Q_OBJECT
     Q_PROPERTY(double rel READ rel WRITE setRel)
 
@@ -24,24 +23,23 @@ class ConverterWindow : public QWidget, public window::ConverterView {
     double rel() const { return logic_.rel(); }
     void setRel(double value) { logic_.setRel(value); }
 
-    std::string FieldText(std::string_view field) const override;
-    void ShowResult(std::string_view text) override;
-    void Close() override;
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void AddControl(const window::ControlDescription& control);
     QWidget* ControlNamed(std::string_view name) const;
-    bool IsInputField(const QObject* object) const;
+    // Shows what the logic answers to an event reported with the fields' texts as they stand.
+    template <typename Event, typename... Arguments>
+    void Report(Event happened, Arguments&&... arguments);
+    void Show(const window::Reaction& reaction);
 
     window::ConverterLogic logic_;
-    QList<const QObject*> inputFields_;
+    QList<QLineEdit*> inputFields_;  // temperature, humidity
     QWidget* announcer_ = nullptr;
     QImage banner_;  // chosen at the first paint
     qreal bannerScale_ = 0;
     bool bannerDark_ = false;
-    bool handlingKey_ = false;
 };

@@ -7,10 +7,15 @@
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QTextDocumentFragment>
 
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <utility>
+
+#include "window/converter_logic.h"
 
 InputField::InputField(const QString& text, QWidget* parent)
     : QLineEdit(text, parent), lastText_(text) {
@@ -18,14 +23,26 @@ InputField::InputField(const QString& text, QWidget* parent)
     connect(this, &QLineEdit::textChanged, this, &InputField::KeepFirstLineOfChange);
 }
 
-QString InputField::FirstLine(const QString& text) {
-    const auto end = std::find_if(text.begin(), text.end(),
-                                  [](QChar c) { return c == u'\n' || c == u'\r' || c == u'\0'; });
-    return text.first(end - text.begin());
+namespace {
+
+QString FirstLine(const QString& text) {
+    const std::string utf8 = text.toStdString();
+    const std::string_view first = window::FirstLine(utf8);
+    return QString::fromUtf8(first.data(), static_cast<qsizetype>(first.size()));
 }
 
+// The text a paste or a drop offers: its plain text, or the text of its HTML where a web page or
+// a mail program offers only that.
+QString OfferedText(const QMimeData* data) {
+    if (!data) return {};
+    if (data->hasText() || !data->hasHtml()) return data->text();
+    return QTextDocumentFragment::fromHtml(data->html()).toPlainText();
+}
+
+}  // namespace
+
 void InputField::PasteFirstLine(QClipboard::Mode mode) {
-    const QString pasted = QGuiApplication::clipboard()->text(mode);
+    const QString pasted = OfferedText(QGuiApplication::clipboard()->mimeData(mode));
     if (isReadOnly() || (pasted.isEmpty() && !hasSelectedText())) return;
     // A step of its own for undo, as QLineEdit's paste makes it: a move of the caret ends the
     // typing before it, and the caret and the selection are put back as they were.
@@ -78,9 +95,10 @@ void InputField::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void InputField::dropEvent(QDropEvent* event) {
-    if (!event->mimeData()->hasText()) return QLineEdit::dropEvent(event);
+    const QString offered = OfferedText(event->mimeData());
+    if (offered.isEmpty()) return QLineEdit::dropEvent(event);
     QMimeData firstLine;
-    firstLine.setText(FirstLine(event->mimeData()->text()));
+    firstLine.setText(FirstLine(offered));
     QDropEvent cut(event->position(), event->possibleActions(), &firstLine, event->buttons(),
                    event->modifiers(), event->type());
     QLineEdit::dropEvent(&cut);

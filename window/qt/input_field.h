@@ -11,9 +11,6 @@ class InputField : public QLineEdit {
   public:
     InputField(const QString& text, QWidget* parent);
 
-    // The text up to its first line break or NUL.
-    static QString FirstLine(const QString& text);
-
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

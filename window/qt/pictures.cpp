@@ -1,20 +1,15 @@
 #include "window/qt/pictures.h"
 
-#include <QColor>
 #include <QImageReader>
 #include <QPixmap>
 #include <QString>
 
-#include <array>
-
+#include "window/pictures.h"
 #include "window/qt/start_pictures.h"
 
 namespace pictures {
 
 namespace {
-
-// The scales the artwork is drawn for, in percent.
-constexpr std::array kScales{100, 125, 150, 200, 300};
 
 // Reads a picture by the format its name ends in. Qt would otherwise ask every image plugin
 // whether it reads the format before its own PNG reader gets the turn, and load them all.
@@ -32,18 +27,8 @@ QImage Image(const Pixels& pixels) {
 
 }  // namespace
 
-bool IsDark(const QColor& background) {
-    return background.lightness() < 128;
-}
-
 QImage Banner(qreal devicePixelRatio, bool dark) {
-    int scale = kScales.back();
-    for (const int candidate : kScales) {
-        if (candidate >= qRound(devicePixelRatio * 100)) {
-            scale = candidate;
-            break;
-        }
-    }
+    const int scale = window::PictureScaleFor(qRound(devicePixelRatio * 100));
     if (scale == 100 && !dark) return Image(kBanner);
     QImage banner =
         Decoded(QStringLiteral(":/banner/%1%2.png").arg(dark ? "dark-" : "").arg(scale));

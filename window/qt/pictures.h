@@ -6,9 +6,6 @@
 // The window's pictures for the screen it is on, decoded only when asked for.
 namespace pictures {
 
-// Whether a window background is dark enough to want the banner drawn for dark backgrounds.
-bool IsDark(const QColor& background);
-
 // The banner, 246 x 51 device-independent pixels, premultiplied: at 100 % on a light background
 // the GIF as it has always been; at other scales the picture drawn for the next scale up from the
 // same artwork, and the variant whose lettering stands out on dark backgrounds where the

@@ -29,25 +29,20 @@ enum Slot {
 };
 std::array<std::string, kSlotCount> slots;
 
-// The page's fields as the logic sees them: the texts the script handed in with this event.
-class PageView : public window::ConverterView {
-  public:
-    std::string FieldText(std::string_view field) const override {
-        return slots[field == window::kTemperatureField ? kTemperatureSlot : kHumiditySlot];
-    }
-    void ShowResult(std::string_view text) override { result_ = text; }
-    // A page cannot close the browser's tab; Escape recalculates like any other key.
-    void Close() override {}
-
-    const char* result() const { return result_.c_str(); }
-
-  private:
-    std::string result_;
-};
-
-PageView view;
 std::optional<window::ConverterLogic> logic;
 std::string description;
+std::string shown;
+std::string typed;
+
+window::FieldTexts Texts() {
+    return {slots[kTemperatureSlot], slots[kHumiditySlot]};
+}
+
+// The result field's text after an event: the new one, or the one it had.
+const char* Show(const window::Reaction& reaction) {
+    if (reaction.result) shown = *reaction.result;
+    return shown.c_str();
+}
 
 void AppendQuoted(std::string& out, std::string_view text) {
     constexpr std::string_view kHex = "0123456789abcdef";
@@ -153,26 +148,32 @@ EMSCRIPTEN_KEEPALIVE char* ReserveText(int slot, int bytes) {
 
 // Takes the regional settings from their slots and describes the window in them.
 EMSCRIPTEN_KEEPALIVE const char* Start() {
-    logic.emplace(view, runtime::RegionalSettings{slots[kDecimalSeparatorSlot],
+    logic.emplace(runtime::RegionalSettings{slots[kDecimalSeparatorSlot],
                                                   slots[kMinusSignSlot], slots[kZeroDigitSlot]});
     description = DescribeWindow();
     return description.c_str();
 }
 
-// Each returns the result field's text after the event, from the texts in the field slots.
-EMSCRIPTEN_KEEPALIVE const char* InputEdited() {
-    logic->OnInputEdited();
-    return view.result();
+// Each returns the result field's text after the event, from the texts in the field slots. A
+// page cannot close the browser's tab: Escape recalculates like any other key.
+EMSCRIPTEN_KEEPALIVE const char* TextChanged() {
+    return Show(logic->OnTextChanged(Texts()));
 }
 
-EMSCRIPTEN_KEEPALIVE const char* InputKeyDown(int keyCode) {
-    logic->OnInputKeyDown(keyCode);
-    return view.result();
+// Keys as the logic tells them apart: 0 any other, 1 Escape, 2 Tab, 3 the keypad's decimal key;
+// returns the text that key types instead of its own, or an empty text.
+EMSCRIPTEN_KEEPALIVE const char* KeyDown(int key) {
+    const window::Reaction reaction = logic->OnKeyDown(static_cast<window::Key>(key));
+    typed = reaction.typeInstead.value_or("");
+    return typed.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* KeyHandled() {
+    return Show(logic->OnKeyHandled(Texts()));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* CalculateClicked() {
-    logic->OnCalculateClicked();
-    return view.result();
+    return Show(logic->OnCalculateClicked(Texts()));
 }
 
 }  // extern "C"

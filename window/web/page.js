@@ -101,12 +101,21 @@ function start(core) {
     show(event(...args));
   };
 
+  const keys = {Escape: 1, Tab: 2};
+  let keyHandled = null;
   for (const input of inputs) {
     // Typing, paste, drop, undo, input methods: every change of the text.
-    input.addEventListener('input', () => recalculate(core._InputEdited));
-    // Keys that change nothing recalculate too, as on the desktop; Tab only moves on.
+    input.addEventListener('input', () => recalculate(core._TextChanged));
+    // Every key recalculates once, after it has taken effect, whether it changed the text or not.
     input.addEventListener('keydown', (event) => {
-      if (event.key !== 'Tab') recalculate(core._InputKeyDown, event.keyCode);
+      const key = event.code === 'NumpadDecimal' ? 3 : keys[event.key] || 0;
+      const instead = read(core._KeyDown(key));
+      if (instead) {
+        event.preventDefault();
+        document.execCommand('insertText', false, instead);
+      }
+      clearTimeout(keyHandled);
+      keyHandled = setTimeout(() => recalculate(core._KeyHandled));
     });
     input.addEventListener('beforeinput', (event) => {
       const multiline = event.inputType === 'insertFromPaste' || event.inputType === 'insertFromDrop';

@@ -1,12 +1,13 @@
 #include "converter_window.h"
 
+#include <string>
+#include <string_view>
 #include <utility>
-
-#include <cmath>
 
 #include "dpi.h"
 #include "resource_ids.h"
 #include "text.h"
+#include "window/pictures.h"
 
 namespace win32 {
 
@@ -19,21 +20,14 @@ constexpr DWORD kWindowExStyle = 0;
 
 const auto& kControls = kConverterWindow.controls;
 
-// Whether a background is nearer black than white, by contrast (relative luminance below 0.179).
 bool IsDark(COLORREF colour) {
-    const auto linear = [](BYTE channel) {
-        const double value = channel / 255.0;
-        return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(GetRValue(colour)) + 0.7152 * linear(GetGValue(colour)) +
-               0.0722 * linear(GetBValue(colour)) <
-           0.179;
+    return window::IsDarkBackground(GetRValue(colour), GetGValue(colour), GetBValue(colour));
 }
 
 }  // namespace
 
 ConverterWindow::ConverterWindow(HINSTANCE instance, runtime::RegionalSettings settings)
-    : instance_(instance), logic_(*this, std::move(settings)), banner_(instance) {}
+    : instance_(instance), logic_(std::move(settings)), banner_(instance) {}
 
 ConverterWindow::~ConverterWindow() {
     if (hwnd()) DestroyWindow(hwnd());
@@ -53,50 +47,40 @@ bool ConverterWindow::Open(int showCommand) {
     windowClass.lpszClassName = className.c_str();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    // A dialog's class: the dialog manager keeps the focused control while the window is
+    // inactive or minimized and gives it back, as it does for every dialog box.
+    windowClass.cbWndExtra = DLGWINDOWEXTRA;
     // The size and the icons are set in WM_CREATE, once the window knows its monitor's DPI.
     if (!Create(windowClass, caption.c_str(), kWindowStyle, kWindowExStyle, CW_USEDEFAULT,
                 CW_USEDEFAULT)) {
         return false;
     }
-    focusWhenInactive_ = Control(window::kTemperatureField);
+    const HWND first = Control(window::kTemperatureField);
     ShowWindow(hwnd(), showCommand);
     UpdateWindow(hwnd());
-    SetFocus(focusWhenInactive_);
+    SetFocus(first);
     // As a dialog does when it opens: the first field's text is selected, so typing replaces it.
-    SendMessageW(focusWhenInactive_, EM_SETSEL, 0, -1);
+    SendMessageW(first, EM_SETSEL, 0, -1);
     return true;
 }
 
-std::string ConverterWindow::FieldText(std::string_view field) const {
-    const HWND control = Control(field);
+std::string ConverterWindow::TextOf(HWND control) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(
         static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return Narrow(text);
 }
 
-void ConverterWindow::ShowResult(std::string_view text) {
-    SetWindowTextW(Control(window::kResultField), Widen(text).c_str());
-}
-
-void ConverterWindow::Close() {
-    DestroyWindow(hwnd());
+void ConverterWindow::Show(const window::Reaction& reaction) {
+    if (reaction.result) {
+        SetWindowTextW(Control(window::kResultField), Widen(*reaction.result).c_str());
+    }
+    if (reaction.close) DestroyWindow(hwnd());
 }
 
 bool ConverterWindow::IsInputField(HWND control) const {
     return control == Control(window::kTemperatureField) ||
            control == Control(window::kHumidityField);
-}
-
-void ConverterWindow::RememberFocus() {
-    const HWND focus = GetFocus();
-    if (focus && IsChild(hwnd(), focus)) focusWhenInactive_ = focus;
-}
-
-void ConverterWindow::RestoreFocus() {
-    if (focusWhenInactive_ && IsWindow(focusWhenInactive_) && GetFocus() != focusWhenInactive_) {
-        SetFocus(focusWhenInactive_);
-    }
 }
 
 HWND ConverterWindow::Control(std::string_view name) const {
@@ -146,11 +130,10 @@ LRESULT ConverterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             const auto control = reinterpret_cast<HWND>(lParam);
             const auto code = HIWORD(wParam);
             if (control && control == Control(window::kCalculateButton) && code == BN_CLICKED) {
-                logic_.OnCalculateClicked();
+                Report(&window::ConverterLogic::OnCalculateClicked);
             } else if (control && code == EN_CHANGE && controlsReady_ && IsInputField(control)) {
                 ShowStartIfItFits(control);
-                // A key's own change is recalculated once the key has been handled.
-                if (!handlingKey_) logic_.OnInputEdited();
+                Report(&window::ConverterLogic::OnTextChanged);
             }
             // Anything else, IDOK and IDCANCEL from IsDialogMessage among it, means nothing.
             return 0;
@@ -163,26 +146,18 @@ LRESULT ConverterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
+        case WM_SETTINGCHANGE:
+            // The user's number format changed in the Control Panel.
+            if (lParam && std::wstring_view(reinterpret_cast<PCWSTR>(lParam)) == L"intl") {
+                Report(&window::ConverterLogic::OnSettingsChanged, UserRegionalSettings());
+            }
+            break;
         case WM_SYSCOLORCHANGE:
             InvalidateRect(hwnd(), nullptr, TRUE);  // the banner for the new background
             break;
-        case WM_ACTIVATE:
-            // A plain window forgets which control had the focus when it loses activation, and
-            // gives it to none when it comes back from a minimize; keep it, as a dialog does, so
-            // that coming back continues where the user was.
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                RememberFocus();
-            } else if (HIWORD(wParam) == 0) {  // not while still minimized
-                RestoreFocus();
-                return 0;
-            }
-            break;
-        case WM_SIZE:
-            // Back from a minimize, activated while still minimized.
-            if (wParam == SIZE_RESTORED && GetActiveWindow() == hwnd()) RestoreFocus();
-            break;
-        case WM_SETFOCUS:
-            RestoreFocus();
+        case WM_CLOSE:
+            // A dialog would turn it into IDCANCEL, which Escape on the button sends too.
+            DestroyWindow(hwnd());
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
@@ -190,7 +165,7 @@ LRESULT ConverterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         default:
             break;
     }
-    return DefWindowProcW(hwnd(), message, wParam, lParam);
+    return DefDlgProcW(hwnd(), message, wParam, lParam);
 }
 
 }  // namespace win32

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "banner.h"
 #include "base_window.h"
@@ -15,19 +16,15 @@
 namespace win32 {
 
 // The converter window built from the shared description with plain Win32 controls. It only
-// translates: Windows messages into the logic's events, the logic's requests into control calls.
-class ConverterWindow final : public BaseWindow<ConverterWindow>, public window::ConverterView {
+// translates: Windows messages into the logic's events, the logic's answers into control calls.
+class ConverterWindow final : public BaseWindow<ConverterWindow> {
   public:
     ConverterWindow(HINSTANCE instance, runtime::RegionalSettings settings);
-    ~ConverterWindow() override;
+    ~ConverterWindow();
 
     // Creates the window on the monitor Windows picks, laid out for that monitor's DPI, shows it
     // and puts the keyboard focus into the first field. False if Windows refuses.
     bool Open(int showCommand);
-
-    std::string FieldText(std::string_view field) const override;
-    void ShowResult(std::string_view text) override;
-    void Close() override;
 
     struct TextSelection {
         DWORD start = 0;
@@ -43,11 +40,18 @@ class ConverterWindow final : public BaseWindow<ConverterWindow>, public window:
                                            UINT_PTR subclassId, DWORD_PTR self);
     LRESULT OnInputKeyDown(HWND field, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnInputChar(HWND field, WPARAM wParam, LPARAM lParam);
+    // Shows what the logic answers to an event reported with the fields' texts as they stand.
+    template <typename Event, typename... Arguments>
+    void Report(Event happened, Arguments&&... arguments) {
+        const std::string temperature = TextOf(Control(window::kTemperatureField));
+        const std::string humidity = TextOf(Control(window::kHumidityField));
+        Show((logic_.*happened)(std::forward<Arguments>(arguments)..., {temperature, humidity}));
+    }
+    void Show(const window::Reaction& reaction);
+    static std::string TextOf(HWND control);  // as UTF-8
     // Scrolls a field back to its first character if the whole text fits.
     void ShowStartIfItFits(HWND field);
     bool IsInputField(HWND control) const;
-    void RememberFocus();
-    void RestoreFocus();
 
     bool CreateControls();
     // Positions, sizes and fonts for a DPI; called at creation and whenever the window moves to
@@ -66,15 +70,9 @@ class ConverterWindow final : public BaseWindow<ConverterWindow>, public window:
     std::array<HWND, kControlCount> controls_{};  // in the description's order
     std::array<HFONT, kControlCount> fonts_{};    // each control's own, for the current DPI
     std::array<HICON, 2> icons_{};                // big and small, for the current DPI
-    HWND focusWhenInactive_ = nullptr;
     // The selection of the input field that lost the focus last, given back when it returns.
     HWND selectionOwner_ = nullptr;
     TextSelection selection_;
-    // Set while an input field handles a key itself, so that the text change it makes counts as
-    // the key's and not as a second, separate edit.
-    bool handlingKey_ = false;
-    // A typing key whose character is still on its way; the recalculation waits for it.
-    int keyAwaitingChar_ = 0;
     bool controlsReady_ = false;
 };
 

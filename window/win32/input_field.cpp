@@ -3,8 +3,12 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <optional>
 #include <string>
 #include <utility>
+
+#include "drop_target.h"
+#include "text.h"
 
 // The input fields' own handling: which keys reach them, when a key's recalculation runs, and
 // which part of a narrow field's text is in view.
@@ -74,6 +78,16 @@ LRESULT CALLBACK ConverterWindow::InputFieldProc(HWND field, UINT message, WPARA
             return window.OnInputKeyDown(field, message, wParam, lParam);
         case WM_CHAR:
             return window.OnInputChar(field, wParam, lParam);
+        case WM_PASTE: {
+            // The edit control would keep a lone CR and all that follows it.
+            std::optional<std::wstring> line;
+            if (OpenClipboard(field)) {
+                line = FirstLineOf(GetClipboardData(CF_UNICODETEXT));
+                CloseClipboard();
+            }
+            if (line) SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line->c_str()));
+            return 0;
+        }
         case WM_KILLFOCUS: {
             // Out of the focus the field shows its start, sign and first digits, whatever fits;
             // the caret comes back to where it was with the focus.
@@ -103,32 +117,39 @@ LRESULT CALLBACK ConverterWindow::InputFieldProc(HWND field, UINT message, WPARA
 }
 
 LRESULT ConverterWindow::OnInputKeyDown(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
-    handlingKey_ = true;
-    const LRESULT result = DefSubclassProc(field, message, wParam, lParam);
-    handlingKey_ = false;
-    // TranslateMessage has already queued the character of a typing key, and only that changes
-    // the text: recalculate once it has been handled, so the result belongs to the new text.
+    const window::Key key = wParam == VK_ESCAPE  ? window::Key::Escape
+                            : wParam == VK_TAB   ? window::Key::Tab
+                            : wParam == VK_DECIMAL ? window::Key::KeypadDecimal
+                                                   : window::Key::Other;
+    const window::Reaction before = logic_.OnKeyDown(key);
+    LRESULT result = 0;
     MSG character;
-    if (message == WM_KEYDOWN && PeekMessageW(&character, field, WM_CHAR, WM_CHAR, PM_NOREMOVE)) {
-        keyAwaitingChar_ = static_cast<int>(wParam);
-        return result;
+    if (before.typeInstead) {
+        // Typed as the key's own character would be; that character, already queued, goes.
+        PeekMessageW(&character, field, WM_CHAR, WM_CHAR, PM_REMOVE);
+        SendMessageW(field, EM_REPLACESEL, TRUE,
+                     reinterpret_cast<LPARAM>(Widen(*before.typeInstead).c_str()));
+    } else {
+        result = DefSubclassProc(field, message, wParam, lParam);
+        // TranslateMessage has already queued the character of a typing key, and only that
+        // changes the text: the key has been handled once its character has.
+        if (message == WM_KEYDOWN &&
+            PeekMessageW(&character, field, WM_CHAR, WM_CHAR, PM_NOREMOVE)) {
+            return result;
+        }
     }
-    keyAwaitingChar_ = 0;
-    logic_.OnInputKeyDown(static_cast<int>(wParam));  // may close the window
+    Report(&window::ConverterLogic::OnKeyHandled);  // may close the window
     return result;
 }
 
 LRESULT ConverterWindow::OnInputChar(HWND field, WPARAM wParam, LPARAM lParam) {
-    const int key = std::exchange(keyAwaitingChar_, 0);
     LRESULT result = 0;
     // A one-line field has no use for Enter and Escape and would only beep at them.
     if (wParam != VK_RETURN && wParam != VK_ESCAPE && wParam != L'\n') {
-        // A character without a key of its own (an input method's) is an edit like a paste.
-        handlingKey_ = key != 0;
         result = DefSubclassProc(field, WM_CHAR, wParam, lParam);
-        handlingKey_ = false;
     }
-    if (key != 0) logic_.OnInputKeyDown(key);  // may close the window
+    // An input method's character, with no key of its own, was an edit like a paste.
+    Report(&window::ConverterLogic::OnKeyHandled);  // may close the window
     return result;
 }
 
