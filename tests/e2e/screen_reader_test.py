@@ -67,7 +67,8 @@ def window(program):
     try:
         heard = hear([], "23,0 selected.")
         check(heard, {"Feuchte abs -> rel frame.": 1, "Temperatur in °C text.": 1,
-                      "23,0 selected.": 1}, "the window opens with the caption, I1's name and number")
+                      "23,0 selected.": 1},
+              "the window opens with the caption, I1's name and number")
         heard = hear(["Tab"], "8,6 selected.")
         check(heard, {"Absolute Feuchte in g/m³ text.": 1, "8,6 selected.": 1},
               "Tab into I2 says its name and number")
