@@ -54,10 +54,10 @@ def check(heard, expected, what):
         failures.append(what)
 
 
-def hear_result_once(result):
-    """End and 5 in I2, then Left, which leaves the result as it is and says the character it
-    passes after whatever the 5 made the converter say."""
-    heard = hear(["End", "5"], result) + hear(["Left"], "5")
+def hear_result_once(result, then, said):
+    """End and 5 in I2, then a key that leaves the result as it is and is said after whatever the
+    5 made the converter say."""
+    heard = hear(["End", "5"], result) + hear([then], said)
     check(heard, {result: 1}, "a 5 typed at the end of I2 says the new result once")
 
 
@@ -72,7 +72,7 @@ def window(program):
         heard = hear(["Tab"], "8,6 selected.")
         check(heard, {"Absolute Feuchte in g/m³ text.": 1, "8,6 selected.": 1},
               "Tab into I2 says its name and number")
-        hear_result_once("notification 42,1 % rel.")
+        hear_result_once("notification 42,1 % rel.", "Left", "5")
         heard = hear(["Tab"], "42,1 % rel selected.")
         check(heard, {"Relative Feuchte text.": 1, "42,1 % rel selected.": 1},
               "Tab into the result field says its name and text")
@@ -108,7 +108,7 @@ def page(page_folder):
         heard = hear(["Tab"], "Absolute Feuchte in g/m³ entry 8,6 selected.")
         check(heard, {"Absolute Feuchte in g/m³ entry 8,6 selected.": 1},
               "Tab into I2 says its name and number")
-        hear_result_once("42,1 % rel")
+        hear_result_once("42,1 % rel", "Tab", "Relative Feuchte entry 42,1 % rel selected.")
     finally:
         browser.quit()
         server.shutdown()
