@@ -35,6 +35,11 @@ using window::TwipsToPixels;
 // has, does not quite.
 const QStringList kSubstituteFaces{QStringLiteral("Liberation Sans"),
                                    QStringLiteral("DejaVu Sans")};
+// A number of five characters, "-10,5" or "12,34", is wider than an input field in a stand-in as
+// wide as the designed face, whose digits are narrower than its letters; these show it whole.
+const QStringList kNarrowFaces{QStringLiteral("Liberation Sans Narrow"),
+                               QStringLiteral("Nimbus Sans Narrow"),
+                               QStringLiteral("DejaVu Sans Condensed")};
 
 QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -47,14 +52,14 @@ runtime::RegionalSettings UsersSettings() {
             locale.zeroDigit().toStdString()};
 }
 
-QFont DesignedFont(const window::FontDescription& description) {
+QFont DesignedFont(const window::FontDescription& description, bool narrow = false) {
     // The faces are named outright: Qt's search for a missing face, through fontconfig's
     // substitutes and fallbacks, takes longer than building the rest of the window.
-    static const QStringList faces = [&description] {
-        const QString designed = ToQString(description.face);
-        return QFontDatabase::families().contains(designed) ? QStringList{designed}
-                                                            : kSubstituteFaces;
-    }();
+    static const bool designedFaceInstalled =
+        QFontDatabase::families().contains(ToQString(window::kDesignedFace));
+    const QStringList faces = designedFaceInstalled ? QStringList{ToQString(description.face)}
+                              : narrow              ? kNarrowFaces + kSubstituteFaces
+                                                    : kSubstituteFaces;
     QFont font(faces.front(), description.points, description.weight);
     font.setFamilies(faces);
     return font;
@@ -76,9 +81,6 @@ QWidget* CreateControl(const ControlDescription& control, QWidget* parent) {
     return nullptr;
 }
 
-// Names the widget that tells screen readers of a new result.
-const QString kAnnouncerName = QStringLiteral("announcer");
-
 window::Key KeyOf(const QKeyEvent& event) {
     switch (event.key()) {
         case Qt::Key_Escape:
@@ -95,6 +97,9 @@ window::Key KeyOf(const QKeyEvent& event) {
             return window::Key::Other;
     }
 }
+
+// Names the widget that tells screen readers of a new result.
+const QString kAnnouncerName = QStringLiteral("announcer");
 
 // The window reaches screen readers as a frame with its caption, as a main window does, rather
 // than as an anonymous part of one; the announcer as a notification; the fields with the text
@@ -139,13 +144,13 @@ ConverterWindow::ConverterWindow(QWidget* parent)
     setFixedSize(TwipsToPixels(kConverterWindow.clientWidth),
                  TwipsToPixels(kConverterWindow.clientHeight));
 
-    for (const auto& control : kConverterWindow.controls) AddControl(control);
     // Screen readers speak a notification as it appears, but not a change of text outside the
     // focused control: one without size, named by the result, appears whenever the result
     // changes, so the new result is heard once while the user types in a field.
     announcer_ = new QWidget(this);
     announcer_->setObjectName(kAnnouncerName);
     announcer_->setGeometry(0, 0, 0, 0);
+    for (const auto& control : kConverterWindow.controls) AddControl(control);
 
     const auto& order = window::kTabOrder;
     for (std::size_t i = 0; i + 1 < order.size(); ++i) {
@@ -165,7 +170,7 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
                         TwipsToPixels(control.width), TwipsToPixels(control.height));
     widget->setFixedSize(widget->size());
     if (control.font) {
-        widget->setFont(DesignedFont(*control.font));
+        widget->setFont(DesignedFont(*control.font, window::IsInputField(control)));
     } else {
         // The button stores no font: it takes the window's face at the desktop's size, as
         // Windows gives buttons the face of its dialogs, and no third face has to be loaded.
@@ -217,11 +222,9 @@ void ConverterWindow::Report(Event happened, Arguments&&... arguments) {
 
 void ConverterWindow::Show(const window::Reaction& reaction) {
     auto* result = qobject_cast<QLineEdit*>(ControlNamed(window::kResultField));
-    const QString shown = reaction.result ? ToQString(*reaction.result) : result->text();
-    if (shown != result->text()) {
-        result->setText(shown);
-        // Announced only when it changes: an unchanged result is not heard again.
-        announcer_->setAccessibleName(shown);
+    if (reaction.result && result->text() != ToQString(*reaction.result)) {
+        result->setText(ToQString(*reaction.result));
+        announcer_->setAccessibleName(result->text());
         announcer_->hide();
         announcer_->show();
     }
