@@ -26,7 +26,6 @@ test_packages=(
     wine wine64 fonts-wine python3-pefile icoutils x11-xkb-utils
     desktop-file-utils appstream file lintian devscripts msitools openssl
     at-spi2-core python3-pyatspi dbus-daemon qt6ct sway wtype wl-clipboard autopkgtest orca
-    fonts-urw-base35  # the narrow face the page's test measures its input fields in
 )
 
 case "$purpose" in
