@@ -5,15 +5,12 @@ controls and when a key in I2 changes the result), or the page in Chromium with 
 language (Tab into I2 and a key there). Orca writes every utterance to a log; nothing is played.
 Needs an X server and a D-Bus session.
 Usage: screen_reader_test.py window PATH/TO/feuchte-abs-rel | screen_reader_test.py page FOLDER"""
-import functools
-import http.server
 import json
 import os
 import re
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 
 # Orca as its own command starts it, with its "speech" log, one line an utterance, written to a
@@ -88,20 +85,17 @@ def page(page_folder):
     from selenium import webdriver
     from selenium.webdriver.chrome.service import Service
 
-    class Quiet(http.server.SimpleHTTPRequestHandler):
-        def log_message(self, *args):
-            pass
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+    from web_server import serve
 
-    handler = functools.partial(Quiet, directory=page_folder)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
+    server = serve(page_folder)
     options = webdriver.ChromeOptions()
     # On the X server rather than headless, where it has no accessibility bridge.
     for argument in ("--no-sandbox", "--accept-lang=de-DE", "--force-renderer-accessibility"):
         options.add_argument(argument)
     browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
     try:
-        browser.get(f"http://127.0.0.1:{server.server_port}/")
+        browser.get(server.url)
         heard = hear([], "Temperatur in °C entry 23,0 selected.", 20)
         check(heard, {"Temperatur in °C entry 23,0 selected.": 1},
               "the page opens with I1's name and number")
@@ -111,7 +105,7 @@ def page(page_folder):
         hear_result_once("42,1 % rel", "Tab", "Relative Feuchte entry 42,1 % rel selected.")
     finally:
         browser.quit()
-        server.shutdown()
+        server.stop()
 
 
 # Orca's own words in English, whatever the machine's languages; access keys spoken, and keys on a
