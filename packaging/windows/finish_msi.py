@@ -58,6 +58,14 @@ execute("DELETE FROM `Upgrade` WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'")
 execute("INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) "
         "VALUES (?, ?, ?, 'WIX_UPGRADE_DETECTED')", "{%s}" % upgrade_code.upper(), version,
         MIGRATE_FEATURES | VERSION_MAX_INCLUSIVE)
+# INSTALLEDDIR: where the installed program is, as registered for Apps & features (all users'
+# entries, in the 64-bit registry; a user's own are not needed, the user's folder is the default).
+execute("INSERT INTO `RegLocator` (`Signature_`, `Root`, `Key`, `Name`, `Type`) VALUES "
+        "('InstalledProgram', 2, ?, 'InstallLocation', 18)",
+        r"Software\Microsoft\Windows\CurrentVersion\Uninstall\[ProductCode]")
+execute("INSERT INTO `AppSearch` (`Property`, `Signature_`) VALUES ('INSTALLEDDIR', 'InstalledProgram')")
+for sequence in "InstallUISequence", "InstallExecuteSequence":
+    execute(f"INSERT INTO `{sequence}` (`Action`, `Sequence`) VALUES ('AppSearch', 50)")
 for table, columns in CREATE.items():
     execute(f"CREATE TABLE `{table}` ({columns})")
 for table, names, rows in ROWS:

@@ -1,6 +1,8 @@
 """The Windows program under wine at 96, 144 and 192 dpi and in a high-contrast scheme, set in
 wine's registry: the layout from the twips, the letters, banner and icons drawn for the scale, and
 a field's first character in view. Called by driver.py, d here."""
+import subprocess
+import time
 from pathlib import Path
 
 # Controls in z-order (the order Tab follows, then the labels): left, top, width, height in twips.
@@ -27,12 +29,27 @@ def configure(app, d, dpi, colours):
         d.run("wineserver", option, env=app.environment("C"))
 
 
+def probe_program(app):
+    return Path(app.program).parents[2] / "tests/win32/window_probe.exe"
+
+
 def probe(app, d, *mode):
     """Client size, each control's place and first character in view; or with "names" each
     control's role, name and value as MSAA gives them to a screen reader (window_probe.cpp)."""
-    program = Path(app.program).parents[2] / "tests/win32/window_probe.exe"
     return [line.split("\t") if mode else [int(word) for word in line.split()] for line in
-            d.run("wine", program, d.TITLE, *mode, env=app.environment("C")).splitlines()]
+            d.run("wine", probe_program(app), d.TITLE, *mode, env=app.environment("C")).splitlines()]
+
+
+def announced(app, d, keys):
+    """The name and new value of each control that tells a screen reader's WinEvent hook that its
+    value changed while the keys are typed."""
+    with subprocess.Popen(["wine", probe_program(app), d.TITLE, "events", "5"], text=True,
+                          stdout=subprocess.PIPE, env=app.environment("C")) as listener:
+        listener.stdout.readline()  # "listening"
+        for key in keys.split():  # a key at a time: the value is read when the event arrives
+            app.keys(key)
+            time.sleep(0.5)
+        return [line.rstrip("\r\n").split("\t")[1:] for line in listener.stdout]
 
 
 def ink_height(d, shot, box, inset):  # of the letters in a box of the screenshot, inside its border
@@ -72,6 +89,11 @@ def check_all(app, d):
                 error < 0.6 and contrast >= 4.5, True)
         if dpi == 144:  # the icons drawn for 150 %
             d.check_icons(app, [(48, "app-dpi.ico[5]"), (24, "app-dpi.ico[2]")], what)
+        if dpi == 96 and not colours:  # I2 to 8,65 and back, the focus back in I1
+            d.check("a screen reader hears each new result, and only that",
+                    announced(app, d, "Tab End 5 BackSpace shift+Tab"),
+                    [["Relative Feuchte", "41,8 % rel"], ["Relative Feuchte", "42,1 % rel"],
+                     ["Relative Feuchte", "41,8 % rel"]])
         # I1 has the focus; its start in view out of the focus, and after a shorter text.
         for keys in "minus 1 0 comma 5 Tab", "shift+Tab 1 2 comma 3 4 ctrl+a 3 7 comma 5":
             app.keys(*keys.split())

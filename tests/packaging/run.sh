@@ -93,9 +93,11 @@ arp() {  # name|maker|version registered for uninstalling the product code $1
     registry "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" | awk -F'|' '
         { v[$1] = $2 } END { print v["DisplayName"] "|" v["Publisher"] "|" v["DisplayVersion"] }'
 }
-products() {  # the product codes registered for uninstalling with our name, however many
-    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /f "$title" \
-        2>/dev/null | tr -d '\r' | grep -o '{[-0-9A-F]*}$' | xargs
+products() {  # the product codes registered for uninstalling under our name, however many
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+        tr -d '\r' | awk -v title="$title" '/^HKEY/ { key = $0; sub(/.*\\/, "", key) }
+            $1 == "DisplayName" && substr($0, index($0, "REG_SZ") + 10) == title { print key }' |
+        xargs
 }
 product_icon() {  # where Apps & features takes the icon from: the user's products, or all users'
     winepath -u "$({ registry 'Software\Microsoft\Installer\Products'
@@ -103,7 +105,7 @@ product_icon() {  # where Apps & features takes the icon from: the user's produc
                    sed -n 's/^ProductIcon|//p' | head -n 1)"
 }
 msi_files() {  # ours by name, and the installer's copy of the icon under a product code
-    (cd "$WINEPREFIX/drive_c" && find . -ipath '*feuchte*' -o -ipath "*{$code_pattern}*" | sort)
+    (cd "$WINEPREFIX/drive_c" && find . -ipath '*feuchte*' -o -ipath '*/Installer/{*' | sort)
 }
 # Double-clicked, as a standard user does, the installer works in its dialogs and ends with one
 # saying what became of it (prints its texts); Enter, as a user would, closes it.
@@ -112,11 +114,9 @@ double_click() {
     wine start /wait /unix "$1" >/dev/null 2>&1 &
     local pid=$!
     x_session_track $pid
-    local texts="" attempt
-    for attempt in {1..40}; do  # the progress dialog has the same title
+    local texts="" deadline=$((SECONDS + 60))
+    while [[ $texts != *Fertig* ]] && ((SECONDS < deadline)); do  # the progress has that title too
         texts=$(wine "$probe" "$dialog" names | cut -f 2 | grep -v '^$' | paste -sd '|') || true
-        [[ $texts == *Fertig* ]] && break
-        sleep 0.25
     done
     echo "$texts"
     xdotool search --sync --onlyvisible --name "^$dialog\$" windowactivate --sync key Return
@@ -124,13 +124,14 @@ double_click() {
 }
 installed_as() {  # the installed files, for one user ($1 = user) or all ($1 = machine)
     local programs="./users/$user/AppData/Local/Programs" menu="./users/$user/AppData/Roaming"
-    local icons="./users/$user/AppData/Roaming/Microsoft/Installer/$2"
-    [[ $1 == user ]] || programs="./Program Files" menu="./ProgramData" icons="./windows/Installer/$2"
+    local icons="./users/$user/AppData/Roaming/Microsoft/Installer/${2:-}"
+    # wine keeps the shortcut in the Start menu of the user who installs for all users.
+    [[ $1 == user ]] || programs="./Program Files" icons="./windows/Installer/${2:-}"
     printf '%s\n' "$programs/Feuchte-Werkstatt" "$programs/Feuchte-Werkstatt/$package.exe" \
         "$menu/Microsoft/Windows/Start Menu/Programs/Feuchte abs → rel.lnk" "$icons" "$icons/app.ico" |
         sort
 }
-user=${USER:-$(id -un)} code_pattern='[-0-9A-F]\{36\}'
+user=${USER:-$(id -un)}
 product_code=$(msi_property ProductCode)
 
 same "version in debian/changelog"      "$base.0" dpkg-parsechangelog -S Version
@@ -173,7 +174,8 @@ check "a later commit's installer"      eval "wait $later_build || { cat '$work/
 later=$(ls "$work"/later/build-windows/*.msi) probe=$(ls "$work"/later/build-windows/tests/win32/window_probe.exe)
 later_code=$(msi_property ProductCode "$later") later_version=$(msi_property ProductVersion "$later")
 installed_exe() { echo "$WINEPREFIX/drive_c/$(installed_as "$1" | grep '\.exe$')"; }
-done_texts="$title ist installiert. Es steht im Startmenü.|Fertig|$title ist entfernt."
+# In the order Tab takes: the button, the note, and the note kept hidden for a removal.
+done_texts="Fertig|$title ist installiert. Es steht im Startmenü.|$title ist entfernt."
 for scope in user machine; do
     if [[ $scope == user ]]; then  # as a standard user does it, by double-clicking
         same "for one user: double-clicked, its last dialog" "$done_texts" double_click "$msi"

@@ -2,6 +2,8 @@
 // size, then each control in z-order (the order Tab follows) with its left, top, width, height
 // and, for a text field, the index of the first character in view. With "names" after the
 // title, each control's role, name and value as a screen reader reads them through MSAA instead.
+// With "events SECONDS", it listens as a screen reader's WinEvent hook does: prints "listening",
+// then the name and value of each control that announces a new value, for that many seconds.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -50,6 +52,40 @@ static BOOL CALLBACK PrintAccessible(HWND control, LPARAM) {
     return TRUE;
 }
 
+static void CALLBACK PrintValueChange(HWINEVENTHOOK, DWORD, HWND control, LONG object, LONG child,
+                                      DWORD, DWORD) {
+    IAccessible* accessible = nullptr;
+    VARIANT self{};
+    if (FAILED(AccessibleObjectFromEvent(control, static_cast<DWORD>(object),
+                                         static_cast<DWORD>(child), &accessible, &self))) {
+        return;
+    }
+    BSTR name = nullptr, value = nullptr;
+    accessible->get_accName(self, &name);
+    accessible->get_accValue(self, &value);
+    PrintText(name);
+    PrintText(value);
+    std::printf("\n");
+    std::fflush(stdout);
+    accessible->Release();
+}
+
+static void ListenForValueChanges(HWND window, int seconds) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+                        PrintValueChange, process, 0, WINEVENT_OUTOFCONTEXT);
+    std::printf("listening\n");
+    std::fflush(stdout);
+    const ULONGLONG end = GetTickCount64() + 1000ULL * static_cast<ULONGLONG>(seconds);
+    for (MSG message; GetTickCount64() < end;) {  // out-of-context events come as messages
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    UnhookWinEvent(hook);
+}
+
 int wmain(int argc, wchar_t** argv) {
     SetProcessDPIAware();  // real pixels, not those of a program that knows no DPI
     HWND window = nullptr;
@@ -57,6 +93,11 @@ int wmain(int argc, wchar_t** argv) {
         if ((window = FindWindowW(nullptr, argv[1]))) break;
     }
     if (!window) return 1;
+    if (argc == 4 && std::wstring(argv[2]) == L"events") {
+        CoInitialize(nullptr);
+        ListenForValueChanges(window, _wtoi(argv[3]));
+        return 0;
+    }
     if (argc == 3 && std::wstring(argv[2]) == L"names") {
         CoInitialize(nullptr);
         EnumChildWindows(window, PrintAccessible, 0);

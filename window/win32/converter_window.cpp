@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "announce.h"
 #include "dpi.h"
 #include "resource_ids.h"
 #include "text.h"
@@ -73,7 +74,11 @@ std::string ConverterWindow::TextOf(HWND control) {
 
 void ConverterWindow::Show(const window::Reaction& reaction) {
     if (reaction.result) {
-        SetWindowTextW(Control(window::kResultField), Widen(*reaction.result).c_str());
+        const HWND result = Control(window::kResultField);
+        const std::wstring text = Widen(*reaction.result);
+        const bool changed = Widen(TextOf(result)) != text;
+        SetWindowTextW(result, text.c_str());
+        if (changed) AnnounceNewValue(result, text);
     }
     if (reaction.close) DestroyWindow(hwnd());
 }
