@@ -198,9 +198,11 @@ async function open() {
   try {
     core = await createConverter();
   } catch (error) {
-    const wasm = policyViolations.some((v) => /eval/.test(v.blockedURI));
+    // The browser's own words name the policy; its report on it may come later.
+    const wasm = /Content.Security.Policy|CSP/i.test(error.message) ||
+        policyViolations.some((v) => /eval/.test(v.blockedURI));
     return failed(wasm ? 'Eine Sicherheitsrichtlinie (Content-Security-Policy) verbietet ' +
-        'WebAssembly; sie muss script-src \'wasm-unsafe-eval\' erlauben.' : error.message);
+        'WebAssembly: script-src muss \'wasm-unsafe-eval\' erlauben.' : error.message);
   }
   document.getElementById('failure').remove();
   start(core);
