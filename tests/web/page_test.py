@@ -2,11 +2,8 @@
 """Uses the page as a person would, in headless Chromium through Selenium: types into the fields,
 pastes, presses Alt+B and Tab, reads back what the page shows, under three browser languages, and
 opens it a second time with the server gone. Usage: page_test.py PAGE_FOLDER"""
-import functools
-import http.server
 import pathlib
 import sys
-import threading
 import unittest
 
 from selenium import webdriver
@@ -17,27 +14,10 @@ from selenium.webdriver.support.wait import WebDriverWait
 
 PAGE = pathlib.Path(sys.argv.pop(1)).resolve()
 # The desktop windows' end-to-end table of typed texts and results, shared.
-sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "e2e"))
+TESTS = pathlib.Path(__file__).resolve().parent.parent
+sys.path[:0] = [str(TESTS / "e2e"), str(TESTS / "support")]
 from driver import cases  # noqa: E402
-
-
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-class Server:
-    """The page's folder on 127.0.0.1, on a port that is free."""
-
-    def __init__(self):
-        handler = functools.partial(QuietHandler, directory=PAGE)
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-        self.url = f"http://127.0.0.1:{self.httpd.server_port}/"
-        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
-
-    def stop(self):
-        self.httpd.shutdown()
-        self.httpd.server_close()
+from web_server import WebServer  # noqa: E402
 
 
 class Page:
@@ -45,7 +25,7 @@ class Page:
         options = webdriver.ChromeOptions()
         for argument in ("--headless=new", "--no-sandbox", f"--accept-lang={language}"):
             options.add_argument(argument)
-        self.server = Server()
+        self.server = WebServer(PAGE)
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.open()
 
@@ -198,8 +178,7 @@ class OtherLanguages(unittest.TestCase):
         try:
             page.driver.execute_async_script(
                 "navigator.serviceWorker.ready.then(() => arguments[0]())")
-            page.server.httpd.shutdown()
-            page.server.httpd.server_close()
+            page.server.stop()
             page.open()
             page.replace("I2", "8,65")
             self.assertEqual(page.text("Text1"), "42,1 % rel")
