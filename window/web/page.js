@@ -208,8 +208,17 @@ async function open() {
   start(core);
 }
 
-// converter.js comes after this script: both have run once the document is parsed.
-document.addEventListener('DOMContentLoaded', open);
+// converter.js, fetched since the page's head asked for it, runs after the first paint: the
+// banner is there while the WebAssembly starts.
+function loadConverter() {
+  const script = document.createElement('script');
+  script.src = 'converter.js';
+  script.addEventListener('load', open);
+  script.addEventListener('error', open);
+  document.head.append(script);
+}
+
+document.addEventListener('DOMContentLoaded', () => requestAnimationFrame(() => setTimeout(loadConverter)));
 // Offline use; not where there is no worker (opened from disk, a private window).
 navigator.serviceWorker?.register('service-worker.js', {updateViaCache: 'none'})
     .catch(() => undefined);
