@@ -21,10 +21,11 @@ def embed(core_js, core_wasm, out_js):
     # A server that declares another character set than UTF-8 would hand over other bytes.
     script += f"""
 createConverter = ((create, wasm, length) => () => {{
-  const wasmBinary = Uint8Array.from(wasm, (c) => c.charCodeAt(0));
-  if (wasmBinary.length !== length) {{
+  if (wasm.length !== length) {{
     throw new Error('converter.js kam nicht als UTF-8 an: der Server nennt einen anderen Zeichensatz.');
   }}
+  const wasmBinary = new Uint8Array(length);
+  for (let i = 0; i < length; ++i) wasmBinary[i] = wasm.charCodeAt(i);
   return create({{wasmBinary}});
 }})(createConverter, "{text}", {len(wasm)});
 """
