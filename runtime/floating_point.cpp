@@ -16,11 +16,6 @@ double FloatingPointStatus::Add(double a, double b) {
     return Note(a + b, a, b);
 }
 
-double FloatingPointStatus::Subtract(double a, double b) {
-    invalid_ = invalid_ || (std::isinf(a) && std::isinf(b) && std::signbit(a) == std::signbit(b));
-    return Note(a - b, a, b);
-}
-
 double FloatingPointStatus::Multiply(double a, double b) {
     invalid_ = invalid_ || (a == 0.0 && std::isinf(b)) || (std::isinf(a) && b == 0.0);
     return Note(a * b, a, b);

@@ -19,7 +19,6 @@ namespace runtime {
 class FloatingPointStatus {
   public:
     double Add(double a, double b);
-    double Subtract(double a, double b);
     double Multiply(double a, double b);
     double Divide(double a, double b);
     // The double rounded to the nearest float.

@@ -137,11 +137,13 @@ std::size_t TakeDigits(std::string_view& text, std::string& plain, char32_t loca
     return count;
 }
 
-// Takes an optional sign, '+', '-' or the regional minus sign, and the direction marks after it.
-// True when it was a minus.
+// Takes an optional sign and the direction marks after it. True when it was a minus: '-', the
+// regional minus sign, or one of those that text copied from a web page or a document begins
+// with, the true minus sign U+2212 and the en dash U+2013 that German typesetting uses for it.
 bool TakeNegativeSign(std::string_view& text, const RegionalSettings& settings) {
     const bool negative = !TakePrefix(text, "+") &&
-                          (TakePrefix(text, "-") ||
+                          (TakePrefix(text, "-") || TakePrefix(text, "\u2212") ||
+                           TakePrefix(text, "\u2013") ||
                            TakePrefix(text, TrimBack(TrimFront(settings.minusSign, IsDirectionMark),
                                                      IsDirectionMark)));
     text = TrimFront(text, IsDirectionMark);

@@ -9,7 +9,8 @@
 namespace runtime {
 
 // Reads a number the way a person types it under the given settings: spaces around it, an
-// optional sign ('+', '-' or the regional minus sign), digits with at most one regional decimal
+// optional sign ('+', '-', the regional minus sign, or the true minus sign U+2212 and the en dash
+// U+2013 that copied text carries), digits with at most one regional decimal
 // separator (or the Arabic one, U+066B, which cannot be misread), and an optional exponent
 // ("1,5e3"). Anything else, the empty text, group separators, the other decimal separator, words
 // such as "inf" and numbers beyond the range of a double, fails with NotANumber. Numbers too small

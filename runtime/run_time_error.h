@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 namespace runtime {
 
@@ -20,8 +19,6 @@ class RunTimeError {
     constexpr explicit RunTimeError(ErrorKind kind) : kind_(kind) {}
 
     constexpr ErrorKind kind() const { return kind_; }
-    // A short German sentence a front end may show.
-    std::string_view message() const;
 
     friend constexpr bool operator==(RunTimeError, RunTimeError) = default;
 

@@ -8,24 +8,24 @@ purpose=${1:-test}
 
 run_packages=(
     cmake g++ make ninja-build pkgconf
-    qt6-base-dev libgl-dev libxcb1-dev qt6-translations-l10n qt6-qpa-plugins
+    qt6-base-dev libgl-dev libxcb1-dev qt6-translations-l10n qt6-qpa-plugins qt6-wayland
     fonts-dejavu-core fonts-liberation2
 )
 web_packages=(cmake ninja-build emscripten python3)
-# scripts/release.sh: the Debian package the Debian way, the Windows program and its installer,
-# the page.
+# scripts/release.sh: the Debian package the Debian way (with its unit and window tests), the
+# Windows program and its installer, the page.
 release_packages=(
     "${run_packages[@]}" "${web_packages[@]}"
-    build-essential debhelper dpkg-dev git
-    g++-mingw-w64-x86-64 wixl python3-gi gir1.2-libmsi-1.0 zip strip-nondeterminism
+    build-essential debhelper dpkg-dev git libgtest-dev
+    g++-mingw-w64-x86-64 wixl python3-gi gir1.2-libmsi-1.0 osslsigncode zip strip-nondeterminism
 )
 test_packages=(
     "${release_packages[@]}" chromium chromium-driver python3-selenium
-    googletest libgtest-dev libbenchmark-dev nodejs clang libclang-rt-14-dev
+    googletest libbenchmark-dev nodejs clang libclang-rt-14-dev
     xvfb xauth openbox xdotool xclip x11-utils imagemagick librsvg2-bin time
     wine wine64 fonts-wine python3-pefile icoutils x11-xkb-utils
-    desktop-file-utils appstream file lintian devscripts msitools
-    at-spi2-core python3-pyatspi dbus-daemon qt6ct
+    desktop-file-utils appstream file lintian devscripts msitools openssl
+    at-spi2-core python3-pyatspi dbus-daemon qt6ct sway wtype wl-clipboard autopkgtest orca
 )
 
 # npm for the page's audits (tests/web/package.json); some Node.js packages bring their own.

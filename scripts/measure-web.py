@@ -5,16 +5,13 @@ also writes docs/screenshot-web.png (1x), docs/screenshot-web-2x.png and docs/sc
 With --lighthouse it audits the page three times with Lighthouse (installed from npm into
 tests/web at the version its lock file names), as a phone on a slow network, and prints the scores.
 Usage: scripts/measure-web.py [--screenshot] [--lighthouse]   (after cmake --build --preset web)"""
-import functools
 import gzip
-import http.server
 import json
 import os
 import pathlib
 import statistics
 import subprocess
 import sys
-import threading
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -23,6 +20,9 @@ from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.wait import WebDriverWait
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
+sys.path.insert(0, str(ROOT / "tests" / "support"))
+from web_server import serve  # noqa: E402
+
 PAGE = ROOT / "build-web" / "window" / "web" / "page"
 
 total = 0
@@ -33,16 +33,8 @@ for file in sorted(f for f in PAGE.iterdir() if f.is_file()):
 print(f"{'all files':24} {total:23,} gzipped (budget 40,960)")
 
 
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
-                                         functools.partial(Quiet, directory=PAGE))
-server.handle_error = lambda *args: None  # a reload cuts off the previous page's requests
-threading.Thread(target=server.serve_forever, daemon=True).start()
-url = f"http://127.0.0.1:{server.server_port}/"
+server = serve(PAGE)
+url = server.url
 
 options = webdriver.ChromeOptions()
 for argument in ("--headless=new", "--no-sandbox", "--accept-lang=de-DE"):
@@ -120,4 +112,4 @@ try:
     if "--lighthouse" in sys.argv:
         lighthouse()
 finally:
-    server.shutdown()
+    server.stop()

@@ -4,8 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh run
-echo "run: building into build/"
-cmake -S . -B build -G Ninja -DFEUCHTE_WINDOW=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build build --target feuchte-abs-rel
+echo "run: building into build-program/"
+cmake --preset release >/dev/null
+cmake --build --preset release --target feuchte-abs-rel
 echo "run: opening the window"
-exec build/window/qt/feuchte-abs-rel "$@"
+exec build-program/window/qt/feuchte-abs-rel "$@"

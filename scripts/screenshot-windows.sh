@@ -18,13 +18,11 @@ cmake --build --preset windows >/dev/null
 
 trap 'wineserver -k 2>/dev/null || true; x_session_stop' EXIT
 source tests/support/x_session.sh
+source tests/support/wine_prefix.sh
 x_session_start
-export WINEPREFIX=$x_session_dir/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 { export LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8; } 2>/dev/null  # wine's number format, locale or not
-echo "screenshot-windows: a wine prefix in $WINEPREFIX"
-wineboot --init >/dev/null 2>&1
-# Tahoma (the button's default GUI font) and Marlett (the caption buttons) where Windows has them.
-cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+echo "screenshot-windows: a wine prefix in $x_session_dir/prefix"
+wine_prefix_make "$x_session_dir/prefix"
 reg() { wine reg add "HKCU\\$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1; }
 reg 'Software\Wine\X11 Driver' Decorated REG_SZ N  # the frame drawn by wine, as Windows would
 wine reg export 'HKCU\Control Panel\Colors' "$x_session_dir/colours.reg" >/dev/null 2>&1

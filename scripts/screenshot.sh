@@ -14,7 +14,7 @@ out=${OUT_DIR:-docs}
 build=${BUILD_DIR:-build}
 program="$build/window/qt/feuchte-abs-rel"
 if [[ ! -x $program ]]; then
-    cmake -S . -B "$build" -G Ninja >/dev/null
+    cmake --preset linux -B "$build" >/dev/null
 fi
 cmake --build "$build" --target feuchte-abs-rel >/dev/null
 

@@ -19,23 +19,20 @@ stage "dependencies"
 scripts/install-deps.sh test
 
 stage "build (warnings are errors)"
-cmake -S . -B build -G Ninja -DFEUCHTE_WINDOW=ON -DBUILD_TESTING=ON -DFEUCHTE_BENCHMARKS=ON \
-    >/dev/null
-cmake --build build
+cmake --preset linux >/dev/null
+cmake --build --preset linux
 
 stage "unit, window and end-to-end tests"
-ctest --test-dir build --output-on-failure --no-tests=error
+ctest --preset linux
 
 stage "unit and window tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFEUCHTE_SANITIZE=ON \
-    -DFEUCHTE_WINDOW=ON -DBUILD_TESTING=ON >/dev/null
-cmake --build build-sanitize
-ctest --test-dir build-sanitize --output-on-failure --no-tests=error -LE end-to-end
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize
+ctest --preset sanitize
 
 stage "fuzzing the recalculation for ${fuzz_seconds} s"
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DFEUCHTE_FUZZER=ON \
-    -DFEUCHTE_WINDOW=OFF -DBUILD_TESTING=ON >/dev/null
-cmake --build build-fuzz --target recalculate_fuzzer
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
 mkdir -p build-fuzz/corpus
 build-fuzz/tests/fuzz/recalculate_fuzzer -max_total_time="$fuzz_seconds" -max_len=256 \
     -print_final_stats=1 build-fuzz/corpus tests/fuzz/seeds 2>&1 | tail -n 12
@@ -43,7 +40,7 @@ build-fuzz/tests/fuzz/recalculate_fuzzer -max_total_time="$fuzz_seconds" -max_le
 stage "the core's unit tests as WebAssembly under node"
 cmake --preset web-tests >/dev/null
 cmake --build --preset web-tests
-ctest --preset web-tests --no-tests=error
+ctest --preset web-tests
 
 stage "the page: built with emscripten, used in headless Chromium"
 cmake --preset web >/dev/null

@@ -1,7 +1,6 @@
 #!/usr/bin/python3
 """Uses the built Linux program as a screen reader and a voice-control tool do, through AT-SPI:
-finds the window as a frame by its caption and the controls by their names, checks that each
-unit label labels its field, reads the result, types into I2 and hears the result change, and
+finds the window as a frame by its caption and the controls by their names, reads the result, types into I2 and hears the result change, and
 edits I2 through the editable-text interface. Needs an X server and a D-Bus session.
 Usage: accessibility_test.py PATH/TO/feuchte-abs-rel"""
 import os
@@ -43,11 +42,6 @@ def text_of(node):
     return node.queryText().getText(0, -1)
 
 
-def labels_of(node):
-    return [relation.getTarget(0).name for relation in node.getRelationSet()
-            if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY]
-
-
 environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LC_ALL="de_DE.UTF-8",
                    LANG="de_DE.UTF-8")
 program = subprocess.Popen([sys.argv[1]], env=environment)
@@ -67,8 +61,6 @@ try:
     if failures:
         sys.exit(1)
     temperature, humidity, result = fields.values()
-    check(labels_of(temperature) == ["°C"], f"I1 is labelled by {labels_of(temperature)}")
-    check(labels_of(humidity) == ["%  a"], f"I2 is labelled by {labels_of(humidity)}")
     check(text_of(result) == "--- % rel", f"the result reads '{text_of(result)}'")
 
     reported = []

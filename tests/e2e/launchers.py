@@ -1,6 +1,7 @@
 """What a person does with the converter window on the X display in DISPLAY, through xdotool and
 the clipboard, and the two ways to start it: Qt (the Linux program) and Wine (the .exe)."""
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -123,7 +124,12 @@ class Qt:
         xdotool("key", "--delay", "20", *names)
 
     def type(self, text):
-        xdotool("type", "--delay", "20", "--", text)
+        """Types the text; "{KP_Decimal}" and the like press a key of that name."""
+        for part in re.split(r"(\{\w+\})", text):
+            if part.startswith("{"):
+                self.keys(part[1:-1])
+            elif part:
+                xdotool("type", "--delay", "20", "--", part)
 
     def replace(self, control, text, layout=None):
         """Clicks into the control and types the text over what it held, on that keyboard."""
@@ -168,22 +174,25 @@ class Wine(Qt):
 
     def __init__(self, program):
         super().__init__(program)
-        # Gecko and Mono are never needed, so never offered.
-        self.wine = {"WINEPREFIX": f"{self.work}/prefix", "WINEDEBUG": "-all",
-                     "WINEDLLOVERRIDES": "mscoree,mshtml="}
         started = time.monotonic()
-        # Output to a pipe would wait for the wine server to end, seconds after the boot.
-        subprocess.run(["wine", "wineboot", "--init"], env=self.environment("de_DE.UTF-8"),
-                       check=True, timeout=120, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
-        # Debian's wine finds only its bitmap fonts by itself; Tahoma (the button's default GUI
-        # font) and Marlett (the caption buttons) must be where Windows keeps its fonts.
-        for font in Path("/usr/share/wine/fonts").glob("*.ttf"):
-            shutil.copy(font, f"{self.work}/prefix/drive_c/windows/Fonts")
+        made = subprocess.run([Path(__file__).parents[1] / "support/wine_prefix.sh",
+                               f"{self.work}/prefix"], env=super().environment("de_DE.UTF-8"),
+                              check=True, timeout=120, capture_output=True, text=True)
+        self.wine = dict(line.split("=", 1) for line in made.stdout.splitlines())
         print(f"wine prefix ready after {time.monotonic() - started:.1f} s", flush=True)
 
     def environment(self, locale):
         return {**super().environment(locale), **self.wine}
+
+    def type(self, text):
+        """Wine reads keys by the layouts it knows: a character that the US layout lacks, such
+        as a minus sign copied from a web page, comes in as a person brings it, by Ctrl+V."""
+        for part in re.split(r"([^\x00-\x7f]+)", text):
+            if part.isascii():
+                super().type(part)
+            else:
+                set_clipboard(part)
+                self.keys("ctrl+v")
 
     def command(self):
         return ["wine", self.program]

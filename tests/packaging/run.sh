@@ -1,27 +1,42 @@
 #!/usr/bin/env bash
 # The release as its users meet it, one check a line: the Debian package passes Debian's checkers,
-# installs, opens its window and leaves no trace; the .msi upgrades an older version in place under
-# wine, opens the window from its Start-menu shortcut and uninstalls without a trace.
+# installs, passes its own tests (debian/tests, by autopkgtest), opens its window and leaves no
+# trace. Under wine the .msi, signed with a throw-away certificate, installs for one user when
+# double-clicked and for all users with ALLUSERS=1; in each a later commit's build upgrades it in
+# place and msiexec /x removes it without a trace.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-scripts/release.sh deb windows
-version=$(sed -n 's/^ *VERSION \([0-9.]*\)$/\1/p' CMakeLists.txt | head -n 1)
+work=$(mktemp -d) tree=$(mktemp -d)
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Feuchte-Werkstatt (test)" \
+    -addext extendedKeyUsage=codeSigning -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
+FEUCHTE_SIGNING_CERTIFICATE=$work/cert.pem FEUCHTE_SIGNING_KEY=$work/key.pem \
+    scripts/release.sh deb windows
+# The installer of a later commit, to upgrade with: this one and an empty commit, built meanwhile.
+git clone -q --no-checkout . "$work/later" && git -C "$work/later" checkout -q "$(git rev-parse HEAD)"
+git -C "$work/later" -c user.name=test -c user.email=test@example.invalid commit -q --allow-empty \
+    -m "A later commit"
+(cd "$work/later" && cmake --preset windows && nice cmake --build --preset windows --target msi window_probe) \
+    >"$work/later.log" 2>&1 &
+later_build=$!
+# The version's first three parts as CMakeLists.txt has them, the fourth the commits up to this one.
+base=$(sed -n 's/^ *VERSION \([0-9]*\.[0-9]*\.[0-9]*\)\.${FEUCHTE_COMMITS}$/\1/p' CMakeLists.txt)
+version=$base.$(git rev-list --count HEAD)
 package=feuchte-abs-rel id=de.feuchtewerkstatt.FeuchteAbsRel title='Feuchte abs -> rel'
 deb=dist/${package}_${version}_amd64.deb msi=dist/${package}_${version}_x64.msi
 dbgsym=dist/${package}-dbgsym_${version}_amd64.deb
 sudo=()
 ((EUID == 0)) || sudo=(sudo)
-work=$(mktemp -d) tree=$(mktemp -d)
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cleanup() {
-    [[ -d $WINEPREFIX ]] && { wineserver -k || true; } >/dev/null 2>&1
+    kill $later_build 2>/dev/null || true
+    [[ -d ${WINEPREFIX:-} ]] && { wineserver -k || true; } >/dev/null 2>&1
     x_session_stop
     "${sudo[@]}" dpkg --purge "$package" >/dev/null 2>&1 || true
     rm -rf "$work" "$tree"
 }
 trap cleanup EXIT
 source tests/support/x_session.sh
+source tests/support/wine_prefix.sh
 
 # check WHAT COMMAND...: the command succeeds. same WHAT EXPECTED COMMAND...: and prints EXPECTED.
 # Output goes through a file: a wineserver started by a command would hold a pipe open.
@@ -44,7 +59,7 @@ deb_files() { dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $
 depends() {  # those of the packages $@ that the .deb depends on
     dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -xF "${@/#/-e}" | sort | xargs
 }
-msi_property() { msiinfo export "$msi" Property | sed -n "s/^$1\t//p" | tr -d '\r'; }
+msi_property() { msiinfo export "${2:-$msi}" Property | sed -n "s/^$1\t//p" | tr -d '\r'; }
 release() { sed -n 's/.*<release version="\([^"]*\)" date="\([^"]*\)".*/\1 \2/p' "$tree"/usr/share/metainfo/*; }
 unprotected_units() {  # compile units built without stack-clash or control-flow protection
     readelf --debug-dump=info "$tree"/usr/lib/debug/.build-id/*/*.debug 2>/dev/null | awk '
@@ -70,31 +85,60 @@ for png in resources/icons/*x*.png; do
 done
 
 wine() { env LC_ALL=C.UTF-8 wine "$@"; }  # a UTF-8 locale, for the arrow in the file name
+registry() {  # NAME|VALUE lines of the key $1 under HKCU or, failing that, HKLM (where wine has it)
+    { wine reg query "HKCU\\$1" /s || wine reg query "HKLM\\$1" /s; } 2>/dev/null | tr -d '\r' |
+        awk '$2 ~ /^REG_/ { print $1 "|" substr($0, index($0, $2) + length($2) + 4) }'
+}
 arp() {  # name|maker|version registered for uninstalling the product code $1
-    wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" |
-        tr -d '\r' | awk '$2 ~ /^REG_/ { v[$1] = substr($0, index($0, $2) + length($2) + 4) }
-                          END { print v["DisplayName"] "|" v["Publisher"] "|" v["DisplayVersion"] }'
+    registry "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" | awk -F'|' '
+        { v[$1] = $2 } END { print v["DisplayName"] "|" v["Publisher"] "|" v["DisplayVersion"] }'
 }
-product_icon() {
-    winepath -u "$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s | tr -d '\r' |
-        sed -n 's/.*ProductIcon *REG_SZ *//p')"
+products() {  # the product codes registered for uninstalling with our name, however many
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /f "$title" \
+        2>/dev/null | tr -d '\r' | grep -o '{[-0-9A-F]*}$' | xargs
 }
-msi_files() {  # ours by name, and the installer's copy of the icon under the product code
-    (cd "$WINEPREFIX/drive_c" && find . -ipath '*feuchte*' -o -ipath "*$product_code*" | sort)
+product_icon() {  # where Apps & features takes the icon from: the user's products, or all users'
+    winepath -u "$({ registry 'Software\Microsoft\Installer\Products'
+                     registry 'Software\Classes\Installer\Products'; } |
+                   sed -n 's/^ProductIcon|//p' | head -n 1)"
 }
-product_code=$(msi_property ProductCode) older_code='{0D1DE0A5-0000-4000-8000-000000000090}'
-older=$work/older.msi  # the same package as version 0.9, a product of its own
-set_property() { echo "UPDATE \`Property\` SET \`Value\` = '$2' WHERE \`Property\` = '$1'"; }
-cp "$msi" "$older"
-msibuild "$older" -q "$(set_property ProductVersion 0.9.0.0)" \
-    -q "$(set_property ProductCode "$older_code")"
-exe="./Program Files/Feuchte-Werkstatt/$package.exe"
-lnk="./users/${USER:-$(id -un)}/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Feuchte abs → rel.lnk"
-icon="./windows/Installer/$product_code/app.ico"
+msi_files() {  # ours by name, and the installer's copy of the icon under a product code
+    (cd "$WINEPREFIX/drive_c" && find . -ipath '*feuchte*' -o -ipath "*{$code_pattern}*" | sort)
+}
+# Double-clicked, as a standard user does, the installer works in its dialogs and ends with one
+# saying what became of it (prints its texts); Enter, as a user would, closes it.
+double_click() {
+    local status=0 dialog="$title Setup"
+    wine start /wait /unix "$1" >/dev/null 2>&1 &
+    local pid=$!
+    x_session_track $pid
+    local texts="" attempt
+    for attempt in {1..40}; do  # the progress dialog has the same title
+        texts=$(wine "$probe" "$dialog" names | cut -f 2 | grep -v '^$' | paste -sd '|') || true
+        [[ $texts == *Fertig* ]] && break
+        sleep 0.25
+    done
+    echo "$texts"
+    xdotool search --sync --onlyvisible --name "^$dialog\$" windowactivate --sync key Return
+    wait $pid && return $status
+}
+installed_as() {  # the installed files, for one user ($1 = user) or all ($1 = machine)
+    local programs="./users/$user/AppData/Local/Programs" menu="./users/$user/AppData/Roaming"
+    local icons="./users/$user/AppData/Roaming/Microsoft/Installer/$2"
+    [[ $1 == user ]] || programs="./Program Files" menu="./ProgramData" icons="./windows/Installer/$2"
+    printf '%s\n' "$programs/Feuchte-Werkstatt" "$programs/Feuchte-Werkstatt/$package.exe" \
+        "$menu/Microsoft/Windows/Start Menu/Programs/Feuchte abs → rel.lnk" "$icons" "$icons/app.ico" |
+        sort
+}
+user=${USER:-$(id -un)} code_pattern='[-0-9A-F]\{36\}'
+product_code=$(msi_property ProductCode)
 
-same "version in debian/changelog"      "$version" dpkg-parsechangelog -S Version
+same "version in debian/changelog"      "$base.0" dpkg-parsechangelog -S Version
+same "version of the .deb"              "$version" dpkg-deb -f "$deb" Version
 same "AppStream release"                "$version $(date -u -d "$(dpkg-parsechangelog -S Date)" +%F)" release
 same "version of the .msi"              "$version" msi_property ProductVersion
+check "signature of the .exe"           osslsigncode verify -CAfile "$work/cert.pem" -in "dist/$package.exe"
+check "signature of the .msi"           osslsigncode verify -CAfile "$work/cert.pem" -in "$msi"
 same "desktop-file-validate"            "" desktop-file-validate "$tree"/usr/share/applications/*
 check "appstreamcli validate-tree"      appstreamcli validate-tree --no-net "$tree"
 same "lintian tags"                     "" lintian --allow-root -I --pedantic build-release/*.changes
@@ -115,23 +159,45 @@ check "Exec of the desktop entry is on PATH" command -v "$(sed -n 's/^Exec=//p' 
 check "X session (Xvfb, openbox)"       x_session_start
 check "the installed program opens its window" opens_window $package env -i PATH=/usr/bin:/bin \
     HOME="$work" DISPLAY="$DISPLAY" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" LANG=C.UTF-8 $package
+# Without a virtual machine: the tests need root only to install the package and what they use.
+check "autopkgtest (debian/tests)"      "${sudo[@]}" autopkgtest --summary-file="$work/autopkgtest" \
+    "$deb" build-release/$package -- null
+[[ -f $work/autopkgtest ]] && sed 's/^/packaging:      /' "$work/autopkgtest"
 check "dpkg --purge"                    "${sudo[@]}" dpkg --purge $package
 same "files left after dpkg --purge"    "" installed
 
-check "wine prefix"                     wine wineboot --init
-check "msiexec /i (version 0.9)"        wine msiexec /i "$older" /qn
-same "registered for uninstall"         "$title|Feuchte-Werkstatt|0.9.0.0" arp "$older_code"
-check "msiexec /i (upgrade in place)"   wine msiexec /i "$msi" /qn
-same "registered for uninstall"         "$title|Feuchte-Werkstatt|$version" arp "$product_code"
-same "version 0.9 unregistered"         "||" arp "$older_code"
-check "icon in Apps & features"         cmp resources/app.ico "$(product_icon)"
-same "installed files"                  "$(printf '%s\n' "${exe%/*}" "$exe" "$lnk" "${icon%/*}" \
-    "$icon" | sort)" msi_files
-check "the Start-menu shortcut opens the window" \
-    opens_window "" wine start /unix "$WINEPREFIX/drive_c/$lnk"
-check "msiexec /x"                      wine msiexec /x "$msi" /qn
-same "files left after msiexec /x"      "" msi_files
-same "unregistered after msiexec /x"    "||" arp "$product_code"
+check "wine prefix"                     wine_prefix_make "$work/prefix"
+check "a later commit's installer"      eval "wait $later_build || { cat '$work/later.log'; false; }"
+later=$(ls "$work"/later/build-windows/*.msi) probe=$(ls "$work"/later/build-windows/tests/win32/window_probe.exe)
+later_code=$(msi_property ProductCode "$later") later_version=$(msi_property ProductVersion "$later")
+installed_exe() { echo "$WINEPREFIX/drive_c/$(installed_as "$1" | grep '\.exe$')"; }
+done_texts="$title ist installiert. Es steht im Startmenü.|Fertig|$title ist entfernt."
+for scope in user machine; do
+    if [[ $scope == user ]]; then  # as a standard user does it, by double-clicking
+        same "for one user: double-clicked, its last dialog" "$done_texts" double_click "$msi"
+    else
+        check "for all users: msiexec /i ALLUSERS=1" wine msiexec /i "$msi" ALLUSERS=1 /qn
+    fi
+    same "registered for uninstall"     "$title|Feuchte-Werkstatt|$version" arp "$product_code"
+    same "installed files"              "$(installed_as $scope "$product_code")" msi_files
+    check "installed: the release's .exe" cmp "dist/$package.exe" "$(installed_exe $scope)"
+    check "icon in Apps & features"     cmp resources/app.ico "$(product_icon)"
+    check "the Start-menu shortcut opens the window" opens_window "" wine start /unix \
+        "$WINEPREFIX/drive_c/$(installed_as $scope | grep '\.lnk$')"
+    if [[ $scope == user ]]; then
+        same "the later commit's installer double-clicked" "$done_texts" double_click "$later"
+    else
+        check "the later commit's: msiexec /i ALLUSERS=1" wine msiexec /i "$later" ALLUSERS=1 /qn
+    fi
+    same "one product registered, the later one" "$later_code" products
+    same "registered for uninstall"     "$title|Feuchte-Werkstatt|$later_version" arp "$later_code"
+    same "installed files"              "$(installed_as $scope "$later_code")" msi_files
+    check "installed: the later .exe"   cmp "$work/later/build-windows/msi/$package.exe" \
+        "$(installed_exe $scope)"
+    check "msiexec /x"                  wine msiexec /x "$later" /qn
+    same "files left after msiexec /x"  "" msi_files
+    same "products left registered"     "" products
+done
 
 echo "packaging: $passed passed, $failed failed"
 ((failed == 0))

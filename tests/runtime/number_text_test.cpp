@@ -56,7 +56,7 @@ TEST(ReadNumber, RejectsWhatIsNotANumber) {
                             "- 1",      "1e",      "1e+",      "e5",
                             ",e1",      "inf",     "nan",      "0x1A",
                             "1e400",    "1,8e308", "23,0abc",  "23 0",
-                            "8,6%",     "\u22121", "\u200E",   "8\u00A0,6",
+                            "8,6%",     "\u2212",  "\u200E",   "8\u00A0,6",
                             "8\u200E6", "2\u0663", "\xC0\xB8", std::string("8\0", 2) + "6"});
     ExpectRejects(kEnglish, {"8,6", "1,000.5"});
 }
@@ -79,6 +79,53 @@ TEST(ReadNumber, ReadsEveryKeyboardsDigitsSpacesAndMarks) {
                           {"\uFF18,\uFF16", 8.6},  // fullwidth, as East Asian input methods type
                           {"\u096E,\u096C", 8.6},  // Devanagari
                           {"\u200E-\u200E8,6", -8.6}});
+}
+
+// Copied from a web page or a document: the true minus sign and the en dash, in a number or its
+// exponent, under every setting.
+TEST(ReadNumber, ReadsTheMinusSignsOfPrintedText) {
+    for (const auto* settings : {&kGerman, &kEnglish, &kPersian, &kArabic}) {
+        ExpectReads(*settings, {{" \u221210 ", -10.0}, {"\u201310", -10.0},
+                                {"\u200E\u22121e\u22121", -0.1}, {"1e\u20132", 0.01}});
+        ExpectRejects(*settings, {"\u2212\u22121", "1\u2212", "\u2014" "1", "\u2010" "1"});
+    }
+}
+
+// Each of the digit sets that keyboards and input methods type, all ten digits of it, under
+// settings that write numbers with another set.
+TEST(ReadNumber, ReadsEveryDigitOfEverySet) {
+    const struct {
+        const char* script;
+        char32_t zero;
+    } sets[] = {{"ASCII", U'0'},           {"Arabic-Indic", U'\u0660'}, {"Persian", U'\u06F0'},
+                {"NKo", U'\u07C0'},        {"Devanagari", U'\u0966'},  {"Bengali", U'\u09E6'},
+                {"Gurmukhi", U'\u0A66'},   {"Gujarati", U'\u0AE6'},    {"Oriya", U'\u0B66'},
+                {"Tamil", U'\u0BE6'},      {"Telugu", U'\u0C66'},      {"Kannada", U'\u0CE6'},
+                {"Malayalam", U'\u0D66'},  {"Thai", U'\u0E50'},        {"Lao", U'\u0ED0'},
+                {"Tibetan", U'\u0F20'},    {"Myanmar", U'\u1040'},     {"Khmer", U'\u17E0'},
+                {"Mongolian", U'\u1810'},  {"Ol Chiki", U'\u1C50'},    {"Meetei Mayek", U'\uABF0'},
+                {"fullwidth", U'\uFF10'}};
+    const auto utf8 = [](char32_t c) {
+        std::string out;
+        if (c < 0x80) return out += static_cast<char>(c), out;
+        if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        }
+        return out += static_cast<char>(0x80 | (c & 0x3F)), out;
+    };
+    for (const auto& [script, zero] : sets) {
+        std::string text;
+        for (const char32_t digit : {1U, 2U, 3U, 4U, 5U, 6U, 7U, 8U, 9U, 0U}) text += utf8(zero + digit);
+        for (const auto* settings : {&kEnglish, &kPersian}) {
+            const auto read = runtime::ReadNumber(text + utf8(zero + 5), *settings);
+            ASSERT_TRUE(read.ok()) << script;
+            EXPECT_EQ(*read, 12345678905.0) << script;
+        }
+        ExpectRejects(kEnglish, {utf8(zero - 1), utf8(zero + 10)});
+    }
 }
 
 TEST(ReadNumber, CopesWithAMegabyteOfPastedText) {

@@ -1,31 +1,36 @@
-"""A folder served on 127.0.0.1 as an ordinary static web server serves it, with the headers a
-test chooses, and chosen answers for chosen paths: an error status (404, 410) or a redirect.
+#!/usr/bin/python3
+"""The page's folder served on 127.0.0.1, the one web server of the project: the page's tests and
+measurements start one in the background with serve(), scripts/run-web.sh runs it in the
+foreground. Usage: web_server.py FOLDER [PORT]   (8080 unless given)
 
-    with WebServer(folder, headers={"Cache-Control": "max-age=3600"}) as server:
+Tests serve it as different servers would: with the headers they choose (a header given as None
+is not sent, as Last-Modified, which this server sends by default), an error status (404, 410)
+or a redirect for chosen paths, another Content-Type for a path, another folder from now on:
+
+    with serve(folder, headers={"Cache-Control": "max-age=3600"}) as server:
         server.answers["/"] = 404                     # or (301, "http://elsewhere/")
-        server.types["/converter.js"] = "text/plain"  # the Content-Type for one path
-        server.folder = other_folder                  # a new deployment, same address
-
-A header given as None is not sent (Last-Modified, which the server sends by default)."""
+        server.types["/converter.js"] = "text/plain"
+        server.folder = new_build"""
 import http.server
+import sys
 import threading
 import urllib.parse
 
-DEFAULT_HEADERS = ("content-type", "content-length", "last-modified")
+SENT_ANYWAY = ("content-type", "content-length", "last-modified")
 
 
-class _Handler(http.server.SimpleHTTPRequestHandler):
+class Handler(http.server.SimpleHTTPRequestHandler):
     def __init__(self, request, client_address, server):
-        super().__init__(request, client_address, server, directory=str(server.owner.folder))
+        super().__init__(request, client_address, server, directory=str(server.folder))
 
-    def log_message(self, *args):
+    def log_message(self, *args):  # the tests print what they check, not every request
         pass
 
     def _path(self):
         return urllib.parse.urlsplit(self.path).path
 
     def do_GET(self):
-        answer = self.server.owner.answers.get(self._path())
+        answer = self.server.answers.get(self._path())
         if answer is None:
             return super().do_GET()
         status, location = answer if isinstance(answer, tuple) else (answer, None)
@@ -39,40 +44,50 @@ class _Handler(http.server.SimpleHTTPRequestHandler):
         self.wfile.write(body)
 
     def send_header(self, keyword, value):
-        owner, name = self.server.owner, keyword.lower()
-        chosen = {key.lower(): value for key, value in owner.headers.items()}
-        if name == "content-type" and self._path() in owner.types:
-            value = owner.types[self._path()]
+        name = keyword.lower()
+        chosen = {key.lower(): value for key, value in self.server.headers.items()}
+        if name == "content-type" and self._path() in self.server.types:
+            value = self.server.types[self._path()]
         elif name in chosen:
             value = chosen[name]
         if value is not None:
             super().send_header(keyword, value)
 
     def end_headers(self):
-        for name, value in self.server.owner.headers.items():
-            if name.lower() not in DEFAULT_HEADERS and value is not None:
+        for name, value in self.server.headers.items():
+            if name.lower() not in SENT_ANYWAY and value is not None:
                 super().send_header(name, value)
         super().end_headers()
 
 
-class WebServer:
-    def __init__(self, folder, headers=None):
-        self.folder = folder
-        self.headers = dict(headers or {})
-        self.answers = {}
-        self.types = {}
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), _Handler)
-        self.httpd.owner = self
-        self.httpd.handle_error = lambda *args: None  # a browser that hangs up mid-answer
-        self.url = f"http://127.0.0.1:{self.httpd.server_port}/"
-        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+class Server(http.server.ThreadingHTTPServer):
+    def handle_error(self, *args):  # a reload cuts off the previous page's requests
+        pass
 
     def stop(self):
-        self.httpd.shutdown()
-        self.httpd.server_close()
-
-    def __enter__(self):
-        return self
+        self.shutdown()
+        self.server_close()
 
     def __exit__(self, *exc):
         self.stop()
+
+
+def serve(folder, port=0, headers=None):
+    """Serves FOLDER on 127.0.0.1:PORT (a free port for 0) from a background thread. Returns the
+    server: its url is the page's address, stop() ends it."""
+    server = Server(("127.0.0.1", port), Handler)
+    server.folder, server.headers, server.answers, server.types = folder, dict(headers or {}), {}, {}
+    server.url = f"http://127.0.0.1:{server.server_port}/"
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+if __name__ == "__main__":
+    if not 2 <= len(sys.argv) <= 3:
+        sys.exit(__doc__)
+    server = serve(sys.argv[1], int(sys.argv[2]) if len(sys.argv) == 3 else 8080)
+    print(f"serving {sys.argv[1]} on {server.url} (Ctrl+C ends)", flush=True)
+    try:
+        threading.Event().wait()
+    except KeyboardInterrupt:
+        server.stop()

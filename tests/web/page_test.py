@@ -17,7 +17,7 @@ PAGE = pathlib.Path(sys.argv.pop(1)).resolve()
 TESTS = pathlib.Path(__file__).resolve().parent.parent
 sys.path[:0] = [str(TESTS / "e2e"), str(TESTS / "support")]
 from driver import cases  # noqa: E402
-from web_server import WebServer  # noqa: E402
+from web_server import serve  # noqa: E402
 
 
 class Page:
@@ -25,7 +25,7 @@ class Page:
         options = webdriver.ChromeOptions()
         for argument in ("--headless=new", "--no-sandbox", f"--accept-lang={language}"):
             options.add_argument(argument)
-        self.server = WebServer(PAGE)
+        self.server = serve(PAGE)
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.open()
 
@@ -46,6 +46,7 @@ class Page:
     def replace(self, name, typed):
         self.field(name).click()
         self.field(name).send_keys(Keys.CONTROL, "a")
+        typed = typed.replace("{KP_Decimal}", Keys.DECIMAL)  # the keypad's decimal key
         self.field(name).send_keys(typed if typed else Keys.DELETE)
 
     def keys(self, *keys):

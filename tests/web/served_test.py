@@ -21,7 +21,7 @@ from selenium.webdriver.support.wait import WebDriverWait
 PAGE = pathlib.Path(sys.argv.pop(1)).resolve()
 ROOT = pathlib.Path(__file__).resolve().parent.parent.parent
 sys.path.insert(0, str(ROOT / "tests" / "support"))
-from web_server import WebServer  # noqa: E402
+from web_server import serve  # noqa: E402
 
 STRICT = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'"
 FILES = sorted(f.name for f in PAGE.iterdir() if f.name != "service-worker.js")
@@ -97,7 +97,7 @@ class Served(unittest.TestCase):
         month_ago = email.utils.formatdate(time.time() - 30 * 86400, usegmt=True)
         for headers in ({"Last-Modified": None}, {"Last-Modified": month_ago},
                         {"Cache-Control": "max-age=3600", "Last-Modified": month_ago}):
-            with self.subTest(headers=headers), WebServer(self.builds["A"], headers) as server:
+            with self.subTest(headers=headers), serve(self.builds["A"], headers=headers) as server:
                 self.open(server.url)
                 self.worker_settled()
                 self.assertEqual(self.build_seen(), ["A", "A"])
@@ -110,7 +110,7 @@ class Served(unittest.TestCase):
                 self.assertEqual(self.build_seen(), ["B", "B"])
 
     def test_a_removed_page_goes_a_moved_one_is_followed(self):
-        with WebServer(PAGE) as server, WebServer(PAGE) as elsewhere:
+        with serve(PAGE) as server, serve(PAGE) as elsewhere:
             self.open(server.url)
             self.worker_settled()
             server.answers["/"] = (301, elsewhere.url)
@@ -125,7 +125,7 @@ class Served(unittest.TestCase):
         with tempfile.TemporaryDirectory() as site:
             site = pathlib.Path(site) / "site"
             shutil.copytree(PAGE, site)
-            with WebServer(site, {"Last-Modified": None}) as server:
+            with serve(site, headers={"Last-Modified": None}) as server:
                 self.open(server.url)
                 self.worker_settled()
                 answers = []
@@ -145,7 +145,7 @@ class Served(unittest.TestCase):
 
     def test_each_failure_to_start_is_said_in_the_windows_place(self):
         # The page's own policy in the header as well, as README has it: the page works.
-        with WebServer(PAGE, {"Content-Security-Policy": STRICT}) as server:
+        with serve(PAGE, headers={"Content-Security-Policy": STRICT}) as server:
             self.driver.get_log("browser")
             self.assertEqual(self.open(server.url), "42,1 % rel")
             self.assertEqual(self.driver.get_log("browser"), [])
@@ -159,21 +159,21 @@ class Served(unittest.TestCase):
             ({}, {}, {"Content-Security-Policy": "script-src 'none'"}, "page.js lief nicht"),
             ({"/page.js": 404}, {}, {}, "page.js lief nicht"))
         for answers, types, headers, said in cases:
-            with self.subTest(said=said), WebServer(PAGE, headers) as server:
+            with self.subTest(said=said), serve(PAGE, headers=headers) as server:
                 server.answers.update(answers)
                 server.types.update(types)
                 self.assertIn(said, self.failure(server))
         without = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
                                               {"source": "delete self.WebAssembly"})
         try:
-            with WebServer(PAGE) as server:
+            with serve(PAGE) as server:
                 self.assertIn("Dieser Browser kann kein WebAssembly", self.failure(server))
         finally:
             self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", without)
 
     def test_reflow_at_400_percent_and_audit(self):
         axe = (pathlib.Path(__file__).parent / "node_modules/axe-core/axe.min.js").read_text()
-        with WebServer(PAGE) as server:
+        with serve(PAGE) as server:
             self.open(server.url)
             for scheme in ("light", "dark"):
                 self.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {

@@ -5,6 +5,8 @@ tests/win32/check_imports.py's).
 
 usage: check_resources.py EXE    prints one line per check, exits 1 if any failed
 """
+import re
+import subprocess
 import sys
 from pathlib import Path
 
@@ -43,6 +45,11 @@ def ico_image(index, icon=ico):
     return icon[number(icon, at + 12, 4):][:number(icon, at + 8, 4)]
 
 
+# The version's first three parts as CMakeLists.txt has them, the fourth the commits up to this one.
+major, minor, patch = (int(part) for part in re.search(
+    r"VERSION (\d+)\.(\d+)\.(\d+)\.", (ROOT / "CMakeLists.txt").read_text()).groups())
+commits = int(subprocess.run(["git", "rev-list", "--count", "HEAD"], cwd=ROOT, check=True,
+                             capture_output=True, text=True).stdout)
 fixed = pe.VS_FIXEDFILEINFO[0]
 file_info = pe.FileInfo[0]
 manifest = " ".join(resource(RT_MANIFEST, 1).decode(errors="replace").split())
@@ -59,10 +66,10 @@ CHECKS = [  # what, found, expected
                                     for i in range(3)], [True] * 3),
     ("window icons 30011-30016 are app-dpi.ico's images",
      [resource(RT_ICON, 30011 + i) == ico_image(i, dpi_ico) for i in range(6)], [True] * 6),
-    ("version 1.0.0.0, no flags, VOS__WINDOWS32, VFT_APP",
+    (f"version {major}.{minor}.{patch}.{commits}, no flags, VOS__WINDOWS32, VFT_APP",
      [fixed.FileVersionMS, fixed.FileVersionLS, fixed.ProductVersionMS, fixed.ProductVersionLS,
       fixed.FileFlagsMask, fixed.FileFlags, fixed.FileOS, fixed.FileType],
-     [0x10000, 0, 0x10000, 0, 0, 0, 4, 1]),
+     [major << 16 | minor, patch << 16 | commits] * 2 + [0, 0, 4, 1]),
     ("version strings, one German block, in order",
      [(table.LangID.decode(), [(key.decode(), value.decode())
                                for key, value in table.entries.items()])
@@ -70,7 +77,9 @@ CHECKS = [  # what, found, expected
      [("040704B0", [("CompanyName", "Feuchte-Werkstatt"), ("ProductName", "Feuchte abs -> rel"),
                     ("FileVersion", "1.00"), ("ProductVersion", "1.00"),
                     ("InternalName", "feuchte-abs-rel"),
-                    ("OriginalFilename", "feuchte-abs-rel.exe")])]),
+                    ("OriginalFilename", "feuchte-abs-rel.exe"),
+                    ("FileDescription", "Feuchte abs -> rel"),
+                    ("LegalCopyright", "© 2026 Feuchte-Werkstatt")])]),
     ("translation German, code page 1200",
      [var.entry for info in file_info if info.Key == b"VarFileInfo" for var in info.Var],
      [{b"Translation": "0x0407 0x04b0"}]),

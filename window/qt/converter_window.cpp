@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "window/qt/accessible_field.h"
 #include "window/qt/input_field.h"
 #include "window/pictures.h"
 #include "window/qt/pictures.h"
@@ -92,11 +93,23 @@ window::Key KeyOf(const QKeyEvent& event) {
     }
 }
 
+// Names the widget that tells screen readers of a new result.
+const QString kAnnouncerName = QStringLiteral("announcer");
+
 // The window reaches screen readers as a frame with its caption, as a main window does, rather
-// than as an anonymous part of one.
-QAccessibleInterface* AccessibleAsFrame(const QString& className, QObject* object) {
-    if (className != QLatin1String(ConverterWindow::staticMetaObject.className())) return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+// than as an anonymous part of one; the announcer as a notification; the fields with the text
+// attributes that Orca reads them by.
+QAccessibleInterface* AccessibleOfWindow(const QString& className, QObject* object) {
+    if (className == QLatin1String(ConverterWindow::staticMetaObject.className())) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    if (className == QLatin1String("QLineEdit")) {
+        return new AccessibleField(static_cast<QLineEdit*>(object));
+    }
+    if (className == QLatin1String("QWidget") && object->objectName() == kAnnouncerName) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+    }
+    return nullptr;
 }
 
 // The window speaks German whatever the locale, so Qt's own texts (the fields' context menus) do
@@ -116,7 +129,7 @@ void LoadQtTextsInGerman() {
 ConverterWindow::ConverterWindow(QWidget* parent)
     : QWidget(parent), logic_(UsersSettings()) {
     static const bool frame = [] {
-        QAccessible::installFactory(AccessibleAsFrame);
+        QAccessible::installFactory(AccessibleOfWindow);
         return true;
     }();
     static_cast<void>(frame);
@@ -126,6 +139,12 @@ ConverterWindow::ConverterWindow(QWidget* parent)
     setFixedSize(TwipsToPixels(kConverterWindow.clientWidth),
                  TwipsToPixels(kConverterWindow.clientHeight));
 
+    // Screen readers speak a notification as it appears, but not a change of text outside the
+    // focused control: one without size, named by the result, appears whenever the result
+    // changes, so the new result is heard once while the user types in a field.
+    announcer_ = new QWidget(this);
+    announcer_->setObjectName(kAnnouncerName);
+    announcer_->setGeometry(0, 0, 0, 0);
     for (const auto& control : kConverterWindow.controls) AddControl(control);
 
     const auto& order = window::kTabOrder;
@@ -154,6 +173,9 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
         font.setFamilies(DesignedFont(window::kRegularFont).families());
         widget->setFont(font);
     }
+    // A field's accessible name says what it holds and its unit. The unit labels are not made
+    // the fields' buddies: screen readers would say a labelling label's bare text ("%  a")
+    // instead of the name.
     if (!control.accessibleName.empty()) {
         widget->setAccessibleName(ToQString(control.accessibleName));
     }
@@ -173,15 +195,6 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
             connect(field, &QLineEdit::textChanged, this, [this, field](const QString& text) {
                 if (text == field->text()) Report(&window::ConverterLogic::OnTextChanged);
             });
-        }
-    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        // A unit label belongs to the field it stands right of, so a screen reader says the
-        // unit with the field.
-        for (const auto& other : kConverterWindow.controls) {
-            if (window::IsInputField(other) && other.top == control.top &&
-                other.left < control.left && control.left < other.left + other.width) {
-                label->setBuddy(ControlNamed(other.name));
-            }
         }
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         // Enter on the focused button presses it, as on Windows.
@@ -203,9 +216,12 @@ void ConverterWindow::Report(Event happened, Arguments&&... arguments) {
 }
 
 void ConverterWindow::Show(const window::Reaction& reaction) {
-    if (reaction.result) {
-        qobject_cast<QLineEdit*>(ControlNamed(window::kResultField))
-            ->setText(ToQString(*reaction.result));
+    auto* result = qobject_cast<QLineEdit*>(ControlNamed(window::kResultField));
+    if (reaction.result && result->text() != ToQString(*reaction.result)) {
+        result->setText(ToQString(*reaction.result));
+        announcer_->setAccessibleName(result->text());
+        announcer_->hide();
+        announcer_->show();
     }
     if (reaction.close) close();
 }

@@ -38,6 +38,7 @@ class ConverterWindow : public QWidget {
 
     window::ConverterLogic logic_;
     QList<QLineEdit*> inputFields_;  // temperature, humidity
+    QWidget* announcer_ = nullptr;
     QImage banner_;  // chosen at the first paint
     qreal bannerScale_ = 0;
     bool bannerDark_ = false;

@@ -6,6 +6,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -13,6 +14,8 @@
 #include "window/qt/converter_window.h"
 
 namespace {
+
+const char* programName = product::kExecutable;
 
 bool XServerReachable() {
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
@@ -36,14 +39,31 @@ bool WaylandReachable(const QByteArray& name) {
     return reached;
 }
 
+// The displays named for the platforms Qt would try, with the verb that agrees: "DISPLAY=:0 und
+// WAYLAND_DISPLAY=wayland-0 sind"; empty when none is named.
+std::string NamedDisplays(const QByteArray& xName, const QByteArray& waylandName) {
+    std::string names;
+    if (!xName.isEmpty()) names = "DISPLAY=" + xName.toStdString();
+    if (!waylandName.isEmpty()) {
+        names += (names.empty() ? "WAYLAND_DISPLAY=" : " und WAYLAND_DISPLAY=") +
+                 waylandName.toStdString();
+    }
+    if (names.empty()) return names;
+    return names + (xName.isEmpty() || waylandName.isEmpty() ? " ist" : " sind");
+}
+
+bool Wants(const char* platform) {
+    const QByteArray asked = qgetenv("QT_QPA_PLATFORM");
+    return asked.isEmpty() || asked.contains(platform);
+}
+
 // Why no display can be reached, or nothing. Looks only where Qt would: the X server that DISPLAY
 // names and the Wayland compositor that WAYLAND_DISPLAY names, or the one QT_QPA_PLATFORM asks
 // for; other platforms it asks for are left to Qt.
 std::string UnreachableDisplay() {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    const bool anyPlatform = platform.isEmpty();
-    const bool x = anyPlatform || platform.contains("xcb");
-    const bool wayland = anyPlatform || platform.contains("wayland");
+    const bool anyPlatform = qgetenv("QT_QPA_PLATFORM").isEmpty();
+    const bool x = Wants("xcb");
+    const bool wayland = Wants("wayland");
     if (!x && !wayland) return {};
     const QByteArray xName = x ? qgetenv("DISPLAY") : QByteArray();
     const QByteArray waylandName = wayland ? qgetenv("WAYLAND_DISPLAY") : QByteArray();
@@ -57,28 +77,44 @@ std::string UnreachableDisplay() {
         if (anyPlatform) qputenv("QT_QPA_PLATFORM", "wayland");
         return {};
     }
-    std::string names;
-    if (!xName.isEmpty()) names = "DISPLAY=" + xName.toStdString();
-    if (!waylandName.isEmpty()) {
-        names += (names.empty() ? "WAYLAND_DISPLAY=" : " und WAYLAND_DISPLAY=") +
-                 waylandName.toStdString();
+    return NamedDisplays(xName, waylandName) + " nicht erreichbar";
+}
+
+void SayNoDisplay(const std::string& reason) {
+    // argv[0] names the program as it was started, from the build folder or installed.
+    std::fprintf(stderr, "%s: keine Anzeige (%s); ohne Bildschirm so starten: xvfb-run -a %s\n",
+                 product::kExecutable, reason.c_str(), programName);
+}
+
+// While Qt opens the display: Qt ends with a core dump and a page of advice when it reaches a
+// display that no platform plugin of it can serve (a Wayland session without Qt's Wayland
+// plugin, a compositor that turns it away). The plugin loader's complaints lead up to that.
+QtMessageHandler qtMessages = nullptr;
+void OpeningDisplay(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        const QByteArray xName = Wants("xcb") ? qgetenv("DISPLAY") : QByteArray();
+        const QByteArray waylandName = Wants("wayland") ? qgetenv("WAYLAND_DISPLAY") : QByteArray();
+        const std::string names = NamedDisplays(xName, waylandName);
+        SayNoDisplay(names.empty() ? "keine nutzbare Qt-Plattform" : names + " nicht nutzbar");
+        std::_Exit(1);
     }
-    return names + (xName.isEmpty() || waylandName.isEmpty() ? " ist" : " sind") +
-           " nicht erreichbar";
+    if (context.category == nullptr || std::strcmp(context.category, "qt.qpa.plugin") != 0) {
+        qtMessages(type, context, text);
+    }
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc > 0) programName = argv[0];
     // Qt would abort with a core dump and a hint about platform plugins; say what is missing.
     if (const std::string reason = UnreachableDisplay(); !reason.empty()) {
-        // argv[0] names the program as it was started, from the build folder or installed.
-        std::fprintf(stderr, "%s: keine Anzeige (%s); ohne Bildschirm so starten: xvfb-run -a %s\n",
-                     product::kExecutable, reason.c_str(),
-                     argc > 0 ? argv[0] : product::kExecutable);
+        SayNoDisplay(reason);
         return 1;
     }
+    qtMessages = qInstallMessageHandler(OpeningDisplay);
     QApplication application(argc, argv);
+    qInstallMessageHandler(qtMessages);
     QApplication::setApplicationName(QString::fromUtf8(product::kName));
     QApplication::setOrganizationName(QString::fromUtf8(product::kOrganization));
     QApplication::setApplicationVersion(QString::fromUtf8(product::kVersion));

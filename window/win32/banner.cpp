@@ -21,6 +21,9 @@ namespace api = Gdiplus::DllExports;
 // gdiplus.dll is not one of the DLLs that every Windows takes from System32 only, so it is not
 // imported but loaded from there by hand, and its flat functions looked up.
 struct Banner::GdiPlus {
+    // wine's GDI+ loads the image codecs by name when it first decodes, from the program's folder
+    // first, whatever the program has said; loaded from System32 beforehand, they are found loaded.
+    HMODULE codecs = LoadSystemLibrary(L"windowscodecs.dll");
     HMODULE module = LoadSystemLibrary(L"gdiplus.dll");
     int missing = 0;  // functions not found
 
@@ -47,16 +50,24 @@ struct Banner::GdiPlus {
 #undef FEUCHTE_GDIPLUS
     decltype(&Gdiplus::GdiplusShutdown) shutdown =
         Find<decltype(&Gdiplus::GdiplusShutdown)>("GdiplusShutdown");
+    // Looked up, not imported: newer Windows and wine forward it to shcore.dll, which the loader
+    // would look for beside the program before the program could forbid that.
+    HMODULE shlwapi = LoadSystemLibrary(L"shlwapi.dll");
+    decltype(&SHCreateMemStream) createMemStream =
+        Lookup<decltype(&SHCreateMemStream)>(shlwapi, "SHCreateMemStream");
     ULONG_PTR token = 0;  // 0 unless GDI+ started and every function above was found
 
     GdiPlus() {
         const auto startup = Find<decltype(&Gdiplus::GdiplusStartup)>("GdiplusStartup");
         const Gdiplus::GdiplusStartupInput input;
+        missing += createMemStream ? 0 : 1;
         if (missing > 0 || startup(&token, &input, nullptr) != 0) token = 0;
     }
     ~GdiPlus() {
         if (token != 0) shutdown(token);
         if (module) FreeLibrary(module);
+        if (shlwapi) FreeLibrary(shlwapi);
+        if (codecs) FreeLibrary(codecs);
     }
     GdiPlus(const GdiPlus&) = delete;
     GdiPlus& operator=(const GdiPlus&) = delete;
@@ -112,7 +123,7 @@ void Banner::Load(int resourceId) {
     loaded_ = resourceId;
     const auto bytes = ResourceBytes(instance_, resourceId);
     if (gdi.token == 0 || bytes.empty()) return;
-    IStream* stream = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
+    IStream* stream = gdi.createMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
     if (!stream) return;
     // GDI+ decodes lazily and holds on to the stream; a copy in a premultiplied 32-bit bitmap
     // needs neither and is the quickest to draw on every WM_PAINT.

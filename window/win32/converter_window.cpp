@@ -47,17 +47,20 @@ bool ConverterWindow::Open(int showCommand) {
     windowClass.lpszClassName = className.c_str();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    // A dialog's class: the dialog manager keeps the focused control while the window is
+    // inactive or minimized and gives it back, as it does for every dialog box.
+    windowClass.cbWndExtra = DLGWINDOWEXTRA;
     // The size and the icons are set in WM_CREATE, once the window knows its monitor's DPI.
     if (!Create(windowClass, caption.c_str(), kWindowStyle, kWindowExStyle, CW_USEDEFAULT,
                 CW_USEDEFAULT)) {
         return false;
     }
-    focusWhenInactive_ = Control(window::kTemperatureField);
+    const HWND first = Control(window::kTemperatureField);
     ShowWindow(hwnd(), showCommand);
     UpdateWindow(hwnd());
-    SetFocus(focusWhenInactive_);
+    SetFocus(first);
     // As a dialog does when it opens: the first field's text is selected, so typing replaces it.
-    SendMessageW(focusWhenInactive_, EM_SETSEL, 0, -1);
+    SendMessageW(first, EM_SETSEL, 0, -1);
     return true;
 }
 
@@ -78,17 +81,6 @@ void ConverterWindow::Show(const window::Reaction& reaction) {
 bool ConverterWindow::IsInputField(HWND control) const {
     return control == Control(window::kTemperatureField) ||
            control == Control(window::kHumidityField);
-}
-
-void ConverterWindow::RememberFocus() {
-    const HWND focus = GetFocus();
-    if (focus && IsChild(hwnd(), focus)) focusWhenInactive_ = focus;
-}
-
-void ConverterWindow::RestoreFocus() {
-    if (focusWhenInactive_ && IsWindow(focusWhenInactive_) && GetFocus() != focusWhenInactive_) {
-        SetFocus(focusWhenInactive_);
-    }
 }
 
 HWND ConverterWindow::Control(std::string_view name) const {
@@ -163,23 +155,9 @@ LRESULT ConverterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_SYSCOLORCHANGE:
             InvalidateRect(hwnd(), nullptr, TRUE);  // the banner for the new background
             break;
-        case WM_ACTIVATE:
-            // A plain window forgets which control had the focus when it loses activation, and
-            // gives it to none when it comes back from a minimize; keep it, as a dialog does, so
-            // that coming back continues where the user was.
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                RememberFocus();
-            } else if (HIWORD(wParam) == 0) {  // not while still minimized
-                RestoreFocus();
-                return 0;
-            }
-            break;
-        case WM_SIZE:
-            // Back from a minimize, activated while still minimized.
-            if (wParam == SIZE_RESTORED && GetActiveWindow() == hwnd()) RestoreFocus();
-            break;
-        case WM_SETFOCUS:
-            RestoreFocus();
+        case WM_CLOSE:
+            // A dialog would turn it into IDCANCEL, which Escape on the button sends too.
+            DestroyWindow(hwnd());
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
@@ -187,7 +165,7 @@ LRESULT ConverterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         default:
             break;
     }
-    return DefWindowProcW(hwnd(), message, wParam, lParam);
+    return DefDlgProcW(hwnd(), message, wParam, lParam);
 }
 
 }  // namespace win32

@@ -52,8 +52,6 @@ class ConverterWindow final : public BaseWindow<ConverterWindow> {
     // Scrolls a field back to its first character if the whole text fits.
     void ShowStartIfItFits(HWND field);
     bool IsInputField(HWND control) const;
-    void RememberFocus();
-    void RestoreFocus();
 
     bool CreateControls();
     // Positions, sizes and fonts for a DPI; called at creation and whenever the window moves to
@@ -72,7 +70,6 @@ class ConverterWindow final : public BaseWindow<ConverterWindow> {
     std::array<HWND, kControlCount> controls_{};  // in the description's order
     std::array<HFONT, kControlCount> fonts_{};    // each control's own, for the current DPI
     std::array<HICON, 2> icons_{};                // big and small, for the current DPI
-    HWND focusWhenInactive_ = nullptr;
     // The selection of the input field that lost the focus last, given back when it returns.
     HWND selectionOwner_ = nullptr;
     TextSelection selection_;

@@ -3,10 +3,13 @@
 #include <ole2.h>
 
 #include <cwchar>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "com_object.h"
+#include "text.h"
+#include "window/converter_logic.h"
 
 namespace win32 {
 
@@ -16,17 +19,12 @@ FORMATETC TextFormat() {
     return {CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
 }
 
-// The text up to its first line break, as a single-line field pastes it; a NUL ends it too.
-std::wstring FirstLine(IDataObject& data) {
+// The first line of the text a drop offers, or nothing if it offers none.
+std::optional<std::wstring> FirstLine(IDataObject& data) {
     FORMATETC format = TextFormat();
     STGMEDIUM medium{};
-    if (data.GetData(&format, &medium) != S_OK) return {};
-    std::wstring line;
-    if (const auto* text = static_cast<const wchar_t*>(GlobalLock(medium.hGlobal))) {
-        const std::wstring_view all(text, wcsnlen(text, GlobalSize(medium.hGlobal) / sizeof *text));
-        line = all.substr(0, all.find_first_of(L"\r\n"));
-        GlobalUnlock(medium.hGlobal);
-    }
+    if (data.GetData(&format, &medium) != S_OK) return std::nullopt;
+    std::optional<std::wstring> line = FirstLineOf(medium.hGlobal);
     ReleaseStgMedium(&medium);
     return line;
 }
@@ -50,7 +48,8 @@ class FieldDropTarget final : public ComObject<IDropTarget> {
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL at, DWORD* effect) override {
         *effect = DROPEFFECT_NONE;
         if (!data || !hasText_) return S_OK;
-        const std::wstring line = FirstLine(*data);
+        const std::optional<std::wstring> line = FirstLine(*data);
+        if (!line) return S_OK;
         POINT point{at.x, at.y};
         ScreenToClient(field_, &point);
         const auto index = static_cast<DWORD>(
@@ -62,7 +61,7 @@ class FieldDropTarget final : public ComObject<IDropTarget> {
         if (start == end || index < start || index > end) {
             SendMessageW(field_, EM_SETSEL, index, index);
         }
-        SendMessageW(field_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line.c_str()));
+        SendMessageW(field_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line->c_str()));
         *effect = DROPEFFECT_COPY;
         return S_OK;
     }
@@ -73,6 +72,14 @@ class FieldDropTarget final : public ComObject<IDropTarget> {
 };
 
 }  // namespace
+
+std::optional<std::wstring> FirstLineOf(HGLOBAL text) {
+    const auto* characters = static_cast<const wchar_t*>(text ? GlobalLock(text) : nullptr);
+    if (!characters) return std::nullopt;
+    const std::wstring all(characters, wcsnlen(characters, GlobalSize(text) / sizeof *characters));
+    GlobalUnlock(text);
+    return Widen(window::FirstLine(Narrow(all)));
+}
 
 void AcceptDroppedText(HWND field) {
     auto* target = new FieldDropTarget(field);

@@ -3,9 +3,11 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "drop_target.h"
 #include "text.h"
 
 // The input fields' own handling: which keys reach them, when a key's recalculation runs, and
@@ -76,6 +78,16 @@ LRESULT CALLBACK ConverterWindow::InputFieldProc(HWND field, UINT message, WPARA
             return window.OnInputKeyDown(field, message, wParam, lParam);
         case WM_CHAR:
             return window.OnInputChar(field, wParam, lParam);
+        case WM_PASTE: {
+            // The edit control would keep a lone CR and all that follows it.
+            std::optional<std::wstring> line;
+            if (OpenClipboard(field)) {
+                line = FirstLineOf(GetClipboardData(CF_UNICODETEXT));
+                CloseClipboard();
+            }
+            if (line) SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line->c_str()));
+            return 0;
+        }
         case WM_KILLFOCUS: {
             // Out of the focus the field shows its start, sign and first digits, whatever fits;
             // the caret comes back to where it was with the focus.

@@ -4,9 +4,28 @@
 #include <ole2.h>
 
 #include "converter_window.h"
+#include "dpi.h"
 #include "text.h"
 
+namespace {
+
+// DLLs loaded by name, by the program or by Windows' own DLLs on its behalf (an input method, an
+// image codec, a shell extension), come from System32 only: never from the program's folder, often
+// Downloads where anyone's files land, nor from the current directory.
+void LoadDllsFromSystem32Only() {
+    // Windows 8, and 7 with its 2011 loader update.
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    const auto restrict = win32::Lookup<SetDefaultDllDirectoriesFunction>(
+        GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+    if (restrict && restrict(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+    // The next best: at least not the current directory.
+    SetDllDirectoryW(L"");
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    LoadDllsFromSystem32Only();  // before anything else can load one
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     // OLE for text dropped into the fields and the screen-reader names of the fields; the window

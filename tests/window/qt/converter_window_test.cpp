@@ -58,6 +58,7 @@ class ConverterWindowTest : public QObject {
 };
 
 void ConverterWindowTest::init() {
+    QLocale::setDefault(QLocale::system());
     QApplication::setQuitOnLastWindowClosed(false);  // one process for many windows
     window_ = std::make_unique<ConverterWindow>();
     window_->show();
@@ -89,6 +90,18 @@ void ConverterWindowTest::act(const QString& step) {
         QTest::keySequence(window_->windowHandle(), QKeySequence(step.mid(1, step.size() - 2)));
     } else if (step.startsWith(u"clip:"_s)) {
         QApplication::clipboard()->setText(step.mid(5));
+    } else if (step.startsWith(u"html:"_s)) {  // as web pages and mail programs offer it
+        auto* html = new QMimeData;
+        html->setHtml(step.mid(5));
+        QApplication::clipboard()->setMimeData(html);
+    } else if (step.startsWith(u"keypad:"_s)) {  // the decimal key, as the layout gives it
+        const QChar c = step.at(7);
+        QTest::sendKeyEvent(QTest::Click, window_->windowHandle(),
+                            c == u'.' ? Qt::Key_Period : Qt::Key_Comma, c, Qt::KeypadModifier);
+    } else if (step.startsWith(u"locale:"_s)) {  // the user's settings change, as Qt reports it
+        QLocale::setDefault(QLocale(step.mid(7)));
+        QEvent changed(QEvent::LocaleChange);
+        QCoreApplication::sendEvent(qApp, &changed);
     } else if (step.startsWith(u"menu:"_s)) {
         pasteFromContextMenu(step.mid(5));
     } else if (step.startsWith(u"click:"_s)) {
@@ -272,6 +285,21 @@ void ConverterWindowTest::whatAPersonDoesIsShown_data() {
         u"27,0 | 8,6 | 33,4 % rel"_s);
     row("drop after the 2", u"drop:1:9\nX"_s, u"293,0 | 8,6 | 0,0 % rel"_s);
     row("undo after a drop", u"drop:1:9\nX|{Ctrl+Z}"_s, u"23,0 | 8,6 | 41,8 % rel"_s);
+    row("HTML only", u"html:<p><b>8,65</b><br>x</p>|@I2|{Ctrl+A}|{Ctrl+V}"_s,
+        u"23,0 | 8,65 | 42,1 % rel"_s);
+    row("a lone CR ends the line", u"clip:8,65\r|@I2|{Ctrl+A}|{Ctrl+V}"_s,
+        u"23,0 | 8,65 | 42,1 % rel"_s);
+    // The keypad's decimal key types the user's separator, whatever the layout makes of it.
+    row("keypad '.' on a US layout", u"@I2|{End}|{Backspace}|{Backspace}|keypad:.|65"_s,
+        u"23,0 | 8,65 | 42,1 % rel"_s);
+    row("keypad ',' on a German layout", u"@I2|{Ctrl+A}|8|keypad:,|65"_s,
+        u"23,0 | 8,65 | 42,1 % rel"_s);
+    row("'.' on the main keyboard", u"@I2|{Ctrl+A}|8.65"_s, u"23,0 | 8.65 | --- % rel"_s);
+    // The texts stay; the result follows the new format at once.
+    row("settings change to English", u"23|@I2|{Ctrl+A}|8.65|locale:en_US"_s,
+        u"23 | 8.65 | 42.1 % rel"_s);
+    row("keypad after the change", u"23|locale:en_US|@I2|{Ctrl+A}|8|keypad:,|65"_s,
+        u"23 | 8.65 | 42.1 % rel"_s);
     row("accessibility sets the text", u"@I2|set:8,65"_s, u"23,0 | 8,65 | 42,1 % rel"_s);
     row("accessibility inserts", u"@I2|insert:3:5"_s, u"23,0 | 8,65 | 42,1 % rel"_s);
     row("accessibility inserts two lines", u"@I2|insert:1:5\n9"_s, u"23,0 | 85,6 | 100,0 % rel"_s);
