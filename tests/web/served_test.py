@@ -171,10 +171,16 @@ class Served(unittest.TestCase):
         finally:
             self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", without)
 
-    def test_reflow_at_400_percent_and_audit(self):
+    def test_keypad_reflow_at_400_percent_and_audit(self):
         axe = (pathlib.Path(__file__).parent / "node_modules/axe-core/axe.min.js").read_text()
         with serve(PAGE) as server:
             self.open(server.url)
+            # A phone's keypad for numbers, nothing corrected or capitalised.
+            asked = self.driver.execute_script(
+                "return ['I1', 'I2'].map((id) => { const f = document.getElementById(id);"
+                "  return [f.inputMode, f.spellcheck, f.autocomplete,"
+                "          f.getAttribute('autocorrect'), f.getAttribute('autocapitalize')]; })")
+            self.assertEqual(asked, [["decimal", False, "off", "off", "off"]] * 2)
             for scheme in ("light", "dark"):
                 self.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {
                     "features": [{"name": "prefers-color-scheme", "value": scheme}]})
