@@ -204,6 +204,8 @@ async function open() {
     return failed(wasm ? 'Eine Sicherheitsrichtlinie (Content-Security-Policy) verbietet ' +
         'WebAssembly: script-src muss \'wasm-unsafe-eval\' erlauben.' : error.message);
   }
+  // The window is built in a task of its own, not in the one that started the WebAssembly.
+  await new Promise((resolve) => setTimeout(resolve));
   document.getElementById('failure').remove();
   start(core);
 }
