@@ -35,6 +35,11 @@ using window::TwipsToPixels;
 // has, does not quite.
 const QStringList kSubstituteFaces{QStringLiteral("Liberation Sans"),
                                    QStringLiteral("DejaVu Sans")};
+// A number of five characters, "-10,5" or "12,34", is wider than an input field in a stand-in as
+// wide as the designed face, whose digits are narrower than its letters; these show it whole.
+const QStringList kNarrowFaces{QStringLiteral("Liberation Sans Narrow"),
+                               QStringLiteral("Nimbus Sans Narrow"),
+                               QStringLiteral("DejaVu Sans Condensed")};
 
 QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -47,14 +52,14 @@ runtime::RegionalSettings UsersSettings() {
             locale.zeroDigit().toStdString()};
 }
 
-QFont DesignedFont(const window::FontDescription& description) {
+QFont DesignedFont(const window::FontDescription& description, bool narrow = false) {
     // The faces are named outright: Qt's search for a missing face, through fontconfig's
     // substitutes and fallbacks, takes longer than building the rest of the window.
-    static const QStringList faces = [&description] {
-        const QString designed = ToQString(description.face);
-        return QFontDatabase::families().contains(designed) ? QStringList{designed}
-                                                            : kSubstituteFaces;
-    }();
+    static const bool designedFaceInstalled =
+        QFontDatabase::families().contains(ToQString(window::kDesignedFace));
+    const QStringList faces = designedFaceInstalled ? QStringList{ToQString(description.face)}
+                              : narrow              ? kNarrowFaces + kSubstituteFaces
+                                                    : kSubstituteFaces;
     QFont font(faces.front(), description.points, description.weight);
     font.setFamilies(faces);
     return font;
@@ -165,7 +170,7 @@ void ConverterWindow::AddControl(const ControlDescription& control) {
                         TwipsToPixels(control.width), TwipsToPixels(control.height));
     widget->setFixedSize(widget->size());
     if (control.font) {
-        widget->setFont(DesignedFont(*control.font));
+        widget->setFont(DesignedFont(*control.font, window::IsInputField(control)));
     } else {
         // The button stores no font: it takes the window's face at the desktop's size, as
         // Windows gives buttons the face of its dialogs, and no third face has to be loaded.

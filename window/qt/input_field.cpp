@@ -106,6 +106,28 @@ void InputField::dropEvent(QDropEvent* event) {
     event->setAccepted(cut.isAccepted());
 }
 
+void InputField::dragMoveEvent(QDragMoveEvent* event) {
+    // Text offered only as HTML is text all the same.
+    const QString offered = OfferedText(event->mimeData());
+    if (event->mimeData()->hasText() || offered.isEmpty()) return QLineEdit::dragMoveEvent(event);
+    QMimeData plain;
+    plain.setText(offered);
+    QDragMoveEvent copy(event->position().toPoint(), event->possibleActions(), &plain,
+                        event->buttons(), event->modifiers(), event->type());
+    QLineEdit::dragMoveEvent(&copy);
+    event->setDropAction(copy.dropAction());
+    event->setAccepted(copy.isAccepted());
+}
+
+void InputField::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // Out of the focus a text too long for the field shows its start, sign and first digits, as
+    // on Windows; not while a menu is open or another window is active, which give it back.
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) {
+        setCursorPosition(0);
+    }
+}
+
 void InputField::KeepFirstLineOfChange(const QString& text) {
     const QString previous = std::exchange(lastText_, text);
     const QString first = FirstLine(text);

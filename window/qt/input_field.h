@@ -16,6 +16,8 @@ class InputField : public QLineEdit {
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     void PasteFirstLine(QClipboard::Mode mode);

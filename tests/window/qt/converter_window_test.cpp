@@ -35,6 +35,7 @@ class ConverterWindowTest : public QObject {
     void whatAPersonDoesIsShown_data();
     void whatAPersonDoesIsShown();
     void usersNumberFormat();
+    void numbersShowWhole();
     void relHoldsTheUnroundedValue();
 
   private:
@@ -217,8 +218,10 @@ void ConverterWindowTest::controlsFollowTheDesign() {
     QCOMPARE(widget->property("text").toString(), text);
     QCOMPARE(widget->accessibleName(), accessibleName);
     const QFontInfo font(widget->font());
-    // The designed face or its narrow stand-in; the button at the desktop's size.
-    QVERIFY(QStringList({u"MS Sans Serif"_s, u"Liberation Sans"_s}).contains(font.family()));
+    // The designed face or its stand-in, narrower in the input fields; the button at the
+    // desktop's size.
+    QVERIFY(QStringList({u"MS Sans Serif"_s, u"Liberation Sans"_s, u"Liberation Sans Narrow"_s})
+                .contains(font.family()));
     if (weight == 0) {
         QCOMPARE(widget->font().pointSizeF(), QApplication::font(widget).pointSizeF());
     } else {
@@ -333,6 +336,25 @@ void ConverterWindowTest::usersNumberFormat() {
     forced.resize(control(u"Text1"_s)->size());
     QCOMPARE(control(u"Text1"_s)->grab().toImage().convertToFormat(QImage::Format_RGB32),
              forced.grab().toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+// Every number of up to five characters fits either input field, at every scale; a longer one
+// shows its start once the focus has left.
+void ConverterWindowTest::numbersShowWhole() {
+    for (const QString& field : {u"I1"_s, u"I2"_s}) {
+        auto* edit = control<QLineEdit>(field);
+        // Qt keeps two pixels between the frame and the text, and one for the caret.
+        const int room = edit->contentsRect().width() - 2 * 2 - 1;
+        for (const QString& number : {u"-10,5"_s, u"12,34"_s, u"23,45"_s, u"100,0"_s}) {
+            QVERIFY2(QFontMetricsF(edit->font()).horizontalAdvance(number) <= room,
+                     qPrintable(field + u": "_s + number));
+        }
+        for (const QString& step : {u"@"_s + field, u"{Ctrl+A}"_s, u"-10,555555"_s, u"{Tab}"_s}) {
+            act(step);
+        }
+        const QRect caret = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        QVERIFY(caret.left() <= edit->contentsRect().left() + 2);
+    }
 }
 
 void ConverterWindowTest::relHoldsTheUnroundedValue() {
