@@ -116,10 +116,14 @@ class Served(unittest.TestCase):
             server.answers["/"] = (301, elsewhere.url)
             self.assertEqual(self.open(server.url), "42,1 % rel")
             self.assertEqual(self.driver.current_url, elsewhere.url)
-            server.answers["/"] = 404
-            self.driver.get(server.url)
-            self.assertEqual(self.driver.title, "404")
-            self.assertEqual(self.stored(), [0, []])
+            for status in (404, 410):
+                server.answers.clear()
+                self.open(server.url)
+                self.worker_settled()
+                server.answers["/"] = status
+                self.driver.get(server.url)
+                self.assertEqual(self.driver.title, str(status))
+                self.assertEqual(self.stored(), [0, []])
 
     def test_at_a_sites_root_only_its_own_files(self):
         with tempfile.TemporaryDirectory() as site:
