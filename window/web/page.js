@@ -43,8 +43,12 @@ function createControl(control, textLimit) {
   if (control.accessibleName) element.setAttribute('aria-label', control.accessibleName);
   if (control.kind === 'text') {
     Object.assign(element, {type: 'text', value: control.text, maxLength: textLimit});
+    // Numbers, not words: a phone's keypad with digits, separator and minus, nothing corrected.
+    if (control.input) element.inputMode = 'decimal';
     element.spellcheck = false;
     element.autocomplete = 'off';
+    element.setAttribute('autocorrect', 'off');
+    element.setAttribute('autocapitalize', 'off');
   } else if (control.kind === 'button') {
     // "&berechnen": the letter after the ampersand is the access key, drawn underlined.
     const at = control.text.indexOf('&');
@@ -150,19 +154,86 @@ function start(core) {
   // The user's number format as the browser now has it: the texts stay, the result follows.
   addEventListener('languagechange', () => report('SettingsChanged', ...regionalSettings()));
 
-  // On a phone the window is scaled as a whole to the screen's width.
+  // On a phone, and at 400 % zoom, the window is scaled as a whole to the page's width (the
+  // style sheet's narrow layout), less the scroll bar's, so that nothing scrolls sideways.
   const fit = () => {
     const narrow = innerWidth < 2 * description.width;
-    frame.style.transform = narrow ? `scale(${innerWidth / description.width})` : '';
-    document.body.classList.toggle('narrow', narrow);
+    const width = document.documentElement.clientWidth;
+    frame.style.transform = narrow ? `scale(${width / description.width})` : '';
   };
   addEventListener('resize', fit);
   fit();
-  frame.hidden = false;
   inputs[0].focus();
   inputs[0].select();
   performance.mark('converter-ready');
 }
 
-createConverter().then(start);
-if ('serviceWorker' in navigator) navigator.serviceWorker.register('service-worker.js');
+// Start-up. Whatever keeps the window from opening is said in its place, in German.
+const policyViolations = [];
+document.addEventListener('securitypolicyviolation', (event) => policyViolations.push(event));
+document.getElementById('failure').hidden = true;
+
+function failed(reason) {
+  const message = document.getElementById('failure');
+  message.textContent = `Der Umrechner startet nicht: ${reason}`;
+  message.hidden = false;
+  message.parentElement.classList.add('failed');
+}
+
+// Why a file the page needs did not take effect, as far as the server's answer tells.
+async function diagnose(file, type) {
+  const blocked = policyViolations.find((v) => v.blockedURI.endsWith(file));
+  if (blocked) return `Eine Sicherheitsrichtlinie (Content-Security-Policy) blockiert ${file}.`;
+  let response;
+  try {
+    response = await fetch(file, {cache: 'no-store'});
+  } catch {
+    return `${file} ließ sich nicht laden. Bitte die Seite über einen Webserver öffnen.`;
+  }
+  if (!response.ok) return `${file} fehlt auf dem Server (HTTP ${response.status}).`;
+  const sent = (response.headers.get('Content-Type') || 'keinem').split(';')[0];
+  if (!type.test(sent)) return `${file} kommt mit dem Inhaltstyp „${sent}“.`;
+  return `${file} ließ sich nicht ausführen.`;
+}
+
+async function open() {
+  const frame = document.getElementById('CALC_ABS_REL');
+  if (getComputedStyle(frame).position !== 'relative') {
+    return failed(await diagnose('page.css', /^text\/css$/));
+  }
+  if (typeof WebAssembly !== 'object') {
+    return failed('Dieser Browser kann kein WebAssembly ausführen.');
+  }
+  if (typeof createConverter !== 'function') {
+    return failed(await diagnose('converter.js', /^(text|application)\/(x-)?(javascript|ecmascript)$/));
+  }
+  let core;
+  try {
+    core = await createConverter();
+  } catch (error) {
+    // The browser's own words name the policy; its report on it may come later.
+    const wasm = /Content.Security.Policy|CSP/i.test(error.message) ||
+        policyViolations.some((v) => /eval/.test(v.blockedURI));
+    return failed(wasm ? 'Eine Sicherheitsrichtlinie (Content-Security-Policy) verbietet ' +
+        'WebAssembly: script-src muss \'wasm-unsafe-eval\' erlauben.' : error.message);
+  }
+  // The window is built in a task of its own, not in the one that started the WebAssembly.
+  await new Promise((resolve) => setTimeout(resolve));
+  document.getElementById('failure').remove();
+  start(core);
+}
+
+// converter.js, fetched since the page's head asked for it, runs after the first paint: the
+// banner is there while the WebAssembly starts.
+function loadConverter() {
+  const script = document.createElement('script');
+  script.src = 'converter.js';
+  script.addEventListener('load', open);
+  script.addEventListener('error', open);
+  document.head.append(script);
+}
+
+document.addEventListener('DOMContentLoaded', () => requestAnimationFrame(() => setTimeout(loadConverter)));
+// Offline use; not where there is no worker (opened from disk, a private window).
+navigator.serviceWorker?.register('service-worker.js', {updateViaCache: 'none'})
+    .catch(() => undefined);
