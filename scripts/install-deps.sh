@@ -28,6 +28,9 @@ test_packages=(
     at-spi2-core python3-pyatspi dbus-daemon qt6ct sway wtype wl-clipboard autopkgtest orca
 )
 
+# npm for the page's audits (tests/web/package.json); some Node.js packages bring their own.
+command -v npm >/dev/null || test_packages+=(npm)
+
 case "$purpose" in
     run) wanted=("${run_packages[@]}") ;;
     web) wanted=("${web_packages[@]}") ;;
@@ -43,12 +46,18 @@ for package in "${wanted[@]}"; do
 done
 if ((${#missing[@]} == 0)); then
     echo "install-deps: all ${#wanted[@]} packages for '$purpose' are installed"
-    exit 0
+else
+    sudo=()
+    ((EUID == 0)) || sudo=(sudo)
+    echo "install-deps: installing ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
 fi
 
-sudo=()
-((EUID == 0)) || sudo=(sudo)
-echo "install-deps: installing ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
+# The page test's accessibility audit: axe-core from npm, at the version the lock file names.
+web_tests=$(dirname "$0")/../tests/web
+if [[ $purpose == test && ! -f $web_tests/node_modules/axe-core/axe.min.js ]]; then
+    echo "install-deps: npm ci --omit=dev in tests/web (axe-core)"
+    npm ci --prefix "$web_tests" --omit=dev --prefer-offline --no-audit --no-fund --silent
+fi

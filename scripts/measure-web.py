@@ -2,10 +2,15 @@
 """Measures the page: each file's size gzipped, navigation to the window ready for input with an
 empty cache in headless Chromium, and an input event to the result shown. With --screenshot it
 also writes docs/screenshot-web.png (1x), docs/screenshot-web-2x.png and docs/screenshot-web-dark.png.
-Usage: scripts/measure-web.py [--screenshot]   (after cmake --build --preset web)"""
+With --lighthouse it audits the page three times with Lighthouse (installed from npm into
+tests/web at the version its lock file names), as a phone on a slow network, and prints the scores.
+Usage: scripts/measure-web.py [--screenshot] [--lighthouse]   (after cmake --build --preset web)"""
 import gzip
+import json
+import os
 import pathlib
 import statistics
+import subprocess
 import sys
 
 from selenium import webdriver
@@ -21,7 +26,7 @@ from web_server import serve  # noqa: E402
 PAGE = ROOT / "build-web" / "window" / "web" / "page"
 
 total = 0
-for file in sorted(PAGE.iterdir()):
+for file in sorted(f for f in PAGE.iterdir() if f.is_file()):
     packed = len(gzip.compress(file.read_bytes(), 9))
     total += packed
     print(f"{file.name:24} {file.stat().st_size:7,} bytes, {packed:7,} gzipped")
@@ -77,4 +82,35 @@ try:
             print(f"wrote docs/{name}")
 finally:
     driver.quit()
+
+
+def lighthouse():
+    tests = ROOT / "tests" / "web"
+    cli = tests / "node_modules" / "lighthouse" / "cli" / "index.js"
+    if not cli.exists():
+        subprocess.run(["npm", "ci", "--prefix", tests, "--no-audit", "--no-fund", "--silent"],
+                       check=True)
+    version = json.loads((cli.parent.parent / "package.json").read_text())["version"]
+    chromium = subprocess.run(["/usr/bin/chromium", "--version"], capture_output=True,
+                              text=True).stdout.strip()
+    print(f"Lighthouse {version}, {chromium}, mobile (its default), three runs:")
+    for run in range(3):
+        report = json.loads(subprocess.run(
+            ["node", cli, url, "--output=json", "--output-path=stdout", "--quiet",
+             "--chrome-flags=--headless=new --no-sandbox"],
+            env=dict(os.environ, CHROME_PATH="/usr/bin/chromium"), capture_output=True, check=True,
+            text=True).stdout)
+        scores = {name: round(category["score"] * 100)
+                  for name, category in report["categories"].items()}
+        metrics = report["audits"]["metrics"]["details"]["items"][0]
+        print(f"  run {run + 1}: {scores}; largest paint {metrics['largestContentfulPaint']} ms, "
+              f"blocking {metrics['totalBlockingTime']} ms, layout shift "
+              f"{metrics['cumulativeLayoutShift']:.3f}; the machine's speed as Lighthouse "
+              f"benchmarks it {report['environment']['benchmarkIndex']:.0f} (busy below 1000)")
+
+
+try:
+    if "--lighthouse" in sys.argv:
+        lighthouse()
+finally:
     server.stop()

@@ -64,8 +64,11 @@ if wanted web; then
     }
     version=$(dpkg-parsechangelog -S Version)
     zip=$root/dist/feuchte-abs-rel_${version}_web.zip
+    # One folder of its own, to be put on a site as it is (not unpacked over the site's root).
     # Members in a fixed order, without owners; strip-nondeterminism dates them like the commit.
-    (cd build-web/window/web/page && find . -type f | LC_ALL=C sort | zip -X -q -@ "$zip")
+    mkdir "$work/web"
+    cp -r build-web/window/web/page "$work/web/feuchte-abs-rel"
+    (cd "$work/web" && find feuchte-abs-rel -type f | LC_ALL=C sort | zip -X -q -@ "$zip")
     strip-nondeterminism --type zip --timestamp "$SOURCE_DATE_EPOCH" "$zip"
 fi
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: unit and window tests, the
 # same under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzer for 25 s, the built
-# program under Xvfb, the page in headless Chromium, the Windows program under wine, and the Debian
-# package.
+# program under Xvfb, the page in headless Chromium (as visitors use it and as sites serve it)
+# and heard through Orca, the Windows program under wine, and the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -45,6 +45,11 @@ stage "the page: built with emscripten, used in headless Chromium"
 cmake --preset web >/dev/null
 cmake --build --preset web
 /usr/bin/python3 tests/web/page_test.py build-web/window/web/page
+/usr/bin/python3 tests/web/served_test.py build-web/window/web/page
+
+stage "the page heard through the screen reader Orca, in Chromium on a private X server"
+dbus-run-session -- bash -c 'source tests/support/x_session.sh && x_session_start &&
+    /usr/bin/python3 tests/e2e/screen_reader_test.py page build-web/window/web/page'
 
 for script in tests/win32/run.sh tests/packaging/run.sh; do
     if [[ -x $script ]]; then

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
-"""Listens to the built Linux program as a blind user does, through the screen reader Orca: what
-it says when the window opens, when Tab moves through the controls and when a key in I2 changes
-the result. Orca writes every utterance to a log; nothing is played. The program runs under
-German settings. Needs an X server and a D-Bus session.
-Usage: screen_reader_test.py PATH/TO/feuchte-abs-rel"""
+"""Listens to the converter as a blind user does, through the screen reader Orca: the built Linux
+program under German settings (what Orca says when the window opens, when Tab moves through the
+controls and when a key in I2 changes the result), or the page in Chromium with a German browser
+language (Tab into I2 and a key there). Orca writes every utterance to a log; nothing is played.
+Needs an X server and a D-Bus session.
+Usage: screen_reader_test.py window PATH/TO/feuchte-abs-rel | screen_reader_test.py page FOLDER"""
 import json
 import os
 import re
@@ -32,7 +33,7 @@ def spoken():
         return [match[1] for match in map(UTTERANCE.match, log.read().splitlines()) if match]
 
 
-def hear(keys, last, seconds=15):
+def hear(keys, last, seconds=10):
     """Types keys and returns what Orca says from them until it has said last."""
     before = len(spoken())
     if keys:
@@ -50,45 +51,89 @@ def check(heard, expected, what):
         failures.append(what)
 
 
-# Orca's own words in English, whatever the machine's languages; access keys spoken, as a user who
-# wants them sets it; no speech server started.
-settings = {"enableMnemonicSpeaking": True}
+def hear_result_once(result, then, said):
+    """End and 5 in I2, then a key that leaves the result as it is and is said after whatever the
+    5 made the converter say."""
+    heard = hear(["End", "5"], result) + hear([then], said)
+    check(heard, {result: 1}, "a 5 typed at the end of I2 says the new result once")
+
+
+def window(program):
+    started = subprocess.Popen([program], env=dict(
+        os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LC_ALL="de_DE.UTF-8", LANG="de_DE.UTF-8"))
+    try:
+        heard = hear([], "23,0 selected.")
+        check(heard, {"Feuchte abs -> rel frame.": 1, "Temperatur in °C text.": 1,
+                      "23,0 selected.": 1},
+              "the window opens with the caption, I1's name and number")
+        heard = hear(["Tab"], "8,6 selected.")
+        check(heard, {"Absolute Feuchte in g/m³ text.": 1, "8,6 selected.": 1},
+              "Tab into I2 says its name and number")
+        hear_result_once("notification 42,1 % rel.", "Left", "5")
+        heard = hear(["Tab"], "42,1 % rel selected.")
+        check(heard, {"Relative Feuchte text.": 1, "42,1 % rel selected.": 1},
+              "Tab into the result field says its name and text")
+        heard = hear(["Tab"], "Alt+B")
+        check(heard, {"berechnen push button.": 1, "Alt+B": 1},
+              "Tab onto the button says its name and access key")
+    finally:
+        started.terminate()
+        started.wait(10)
+
+
+def page(page_folder):
+    from selenium import webdriver
+    from selenium.webdriver.chrome.service import Service
+
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+    from web_server import serve
+
+    server = serve(page_folder)
+    options = webdriver.ChromeOptions()
+    # On the X server rather than headless, where it has no accessibility bridge.
+    for argument in ("--no-sandbox", "--accept-lang=de-DE", "--force-renderer-accessibility"):
+        options.add_argument(argument)
+    browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    try:
+        browser.get(server.url)
+        heard = hear([], "Temperatur in °C entry 23,0 selected.", 20)
+        check(heard, {"Temperatur in °C entry 23,0 selected.": 1},
+              "the page opens with I1's name and number")
+        heard = hear(["Tab"], "Absolute Feuchte in g/m³ entry 8,6 selected.")
+        check(heard, {"Absolute Feuchte in g/m³ entry 8,6 selected.": 1},
+              "Tab into I2 says its name and number")
+        hear_result_once("42,1 % rel", "Tab", "Relative Feuchte entry 42,1 % rel selected.")
+    finally:
+        browser.quit()
+        server.stop()
+
+
+# Orca's own words in English, whatever the machine's languages; access keys spoken, and keys on a
+# page left to the page even in browse mode (Orca may still be in it when the first field takes
+# the focus as the page loads), as a user may set it; no speech server started.
+settings = {"enableMnemonicSpeaking": True, "caretNavigationEnabled": False,
+            "structuralNavigationEnabled": False}
 os.makedirs(os.path.join(folder, "orca"))
 with open(os.path.join(folder, "orca", "user-settings.conf"), "w") as conf:
     json.dump({"general": settings, "pronunciations": {}, "keybindings": {},
                "profiles": {"default": dict(settings, profile=["Default", "default"])}}, conf)
 open(spoken_log, "w").close()
-orca_environment = dict(os.environ, LC_ALL="C.UTF-8", LANG="C.UTF-8", GSETTINGS_BACKEND="memory",
-                        SPEECHD_CMD="/bin/false")
-orca = subprocess.Popen(["/usr/bin/python3", "-c", ORCA, spoken_log, "--replace",
-                         "--user-prefs", os.path.join(folder, "orca")], env=orca_environment,
-                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-program = None
+orca = subprocess.Popen(
+    ["/usr/bin/python3", "-c", ORCA, spoken_log, "--replace", "--user-prefs",
+     os.path.join(folder, "orca")], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+    env=dict(os.environ, LC_ALL="C.UTF-8", LANG="C.UTF-8", GSETTINGS_BACKEND="memory",
+             SPEECHD_CMD="/bin/false"))
 try:
-    hear([], "Screen reader on.", 30)
-    program = subprocess.Popen([sys.argv[1]], env=dict(
-        os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LC_ALL="de_DE.UTF-8", LANG="de_DE.UTF-8"))
-    heard = hear([], "23,0 selected.")
-    check(heard, {"Feuchte abs -> rel frame.": 1, "Temperatur in °C text.": 1, "23,0 selected.": 1},
-          "the window opens with the caption, I1's name and number")
-    heard = hear(["Tab"], "8,6 selected.")
-    check(heard, {"Absolute Feuchte in g/m³ text.": 1, "8,6 selected.": 1},
-          "Tab into I2 says its name and number")
-    # Left, which leaves the result as it is, says the character it passes after whatever the 5
-    # made the program say.
-    heard = hear(["End", "5"], "notification 42,1 % rel.", 10) + hear(["Left"], "5")
-    check(heard, {"notification 42,1 % rel.": 1}, "a 5 typed at the end of I2 says the new result once")
-    heard = hear(["Tab"], "42,1 % rel selected.")
-    check(heard, {"Relative Feuchte text.": 1, "42,1 % rel selected.": 1},
-          "Tab into the result field says its name and text")
-    heard = hear(["Tab"], "Alt+B")
-    check(heard, {"berechnen push button.": 1, "Alt+B": 1},
-          "Tab onto the button says its name and access key")
+    if hear([], "Screen reader on.", 30):
+        {"window": window, "page": page}[sys.argv[1]](sys.argv[2])
+    else:
+        failures.append("Orca started")
 finally:
-    for process in (program, orca):
-        if process:
-            process.terminate()
-            process.wait(10)
+    orca.terminate()
+    try:
+        orca.wait(5)
+    except subprocess.TimeoutExpired:
+        orca.kill()
 if failures:
     print("Orca said:\n" + "\n".join(spoken()))
 sys.exit(1 if failures else 0)

@@ -49,8 +49,8 @@ plugins=$(compgen -G "/usr/lib/*/qt6/plugins/platforms" | head -n 1)
 unshare=(unshare --mount)
 ((EUID == 0)) || unshare=(unshare --map-root-user --mount)
 status=0
-output=$("${unshare[@]}" sh -c 'mount -t tmpfs none "$1" && exec "$2"' - "$plugins" "$program" 2>&1) ||
-    status=$?
+output=$(timeout 20 "${unshare[@]}" sh -c 'mount -t tmpfs none "$1" && exec "$2"' - "$plugins" \
+    "$program" 2>&1) || status=$?
 check "without Qt's Wayland plugin: status, lines, hint" "$status $(wc -l <<<"$output") $output" \
     "1 1 feuchte-abs-rel: keine Anzeige (WAYLAND_DISPLAY=$WAYLAND_DISPLAY ist nicht nutzbar); ohne Bildschirm so starten: xvfb-run -a $program"
 echo "wayland: $((2 - failures)) passed, $failures failed"

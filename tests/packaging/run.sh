@@ -153,8 +153,9 @@ same "lintian tags"                     "" lintian --allow-root -I --pedantic bu
 # frame over a page, hardening-check cannot tell stack-clash protection from the code).
 check "hardening-check"                 hardening-check --nocfprotection "$tree/usr/bin/$package"
 same "units without stack-clash or CET" 0 unprotected_units
-# From the libraries the program links, and by hand what it loads: Qt's platform plugins, the face.
-deps=(fonts-liberation2 libc6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins)  # sorted
+# From the libraries the program links, and by hand what it loads: Qt's platform plugins (X and
+# Wayland), the face.
+deps=(fonts-liberation2 libc6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins qt6-wayland)  # sorted
 same "Depends"                          "${deps[*]}" depends "${deps[@]}"
 same "Recommends"                       qt6-translations-l10n dpkg-deb -f "$deb" Recommends
 same "files in the .deb"                "$(printf '%s\n' /usr/bin/$package "${icons[@]}" \
@@ -165,9 +166,10 @@ check "Exec of the desktop entry is on PATH" command -v "$(sed -n 's/^Exec=//p' 
 check "X session (Xvfb, openbox)"       x_session_start
 check "the installed program opens its window" opens_window $package env -i PATH=/usr/bin:/bin \
     HOME="$work" DISPLAY="$DISPLAY" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" LANG=C.UTF-8 $package
-# Without a virtual machine: the tests need root only to install the package and what they use.
-check "autopkgtest (debian/tests)"      "${sudo[@]}" autopkgtest --summary-file="$work/autopkgtest" \
-    "$deb" build-release/$package -- null
+# On this machine (no virtual one), with the package as installed above: root installs only what
+# the tests use.
+check "autopkgtest (debian/tests)"      "${sudo[@]}" autopkgtest --no-built-binaries \
+    --summary-file="$work/autopkgtest" build-release/$package -- null
 [[ -f $work/autopkgtest ]] && sed 's/^/packaging:      /' "$work/autopkgtest"
 check "dpkg --purge"                    "${sudo[@]}" dpkg --purge $package
 same "files left after dpkg --purge"    "" installed

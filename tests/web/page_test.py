@@ -154,15 +154,115 @@ class GermanPage(unittest.TestCase):
                          "dragOperationsMask": 1}})
         self.assertEqual((page.text("I1"), page.text("Text1")), ("293,0", "0,0 % rel"))
 
+    def test_one_recalculation_per_key_and_per_change(self):
+        """Each key in a field and each other change shows the result once, for the texts after
+        it. Text1 is overwritten first, so that every recalculation is announced anew: one before
+        the key has taken effect announces a stale result, a lost one nothing."""
+        page, driver = self.page, self.page.driver
+        driver.execute_script(
+            "const live = document.querySelector('[aria-live=polite]'); window.announced = [];"
+            "new MutationObserver(() => announced.push(live.textContent))"
+            ".observe(live, {childList: true, characterData: true, subtree: true})")
+        key = lambda *keys: lambda: page.keys(*keys)
+        cdp = driver.execute_cdp_cmd
+
+        def paste(mime, data):  # Ctrl+V as one key, the Ctrl held
+            def action():
+                driver.execute_script(
+                    "document.addEventListener('copy', (e) => { e.preventDefault();"
+                    "  e.clipboardData.setData(arguments[0], arguments[1]); }, {once: true});"
+                    "document.execCommand('copy')", mime, data)
+                for kind in ("rawKeyDown", "keyUp"):
+                    cdp("Input.dispatchKeyEvent", {"type": kind, "modifiers": 2, "key": "v",
+                                                   "code": "KeyV", "windowsVirtualKeyCode": 86})
+            return action
+
+        def drop(mime, data):  # dragged in from another program, dropped at the field's end
+            def action():
+                at = page.field("I2").rect
+                for kind in ("dragEnter", "dragOver", "drop"):
+                    cdp("Input.dispatchDragEvent", {
+                        "type": kind, "x": at["x"] + at["width"] - 4, "y": at["y"] + 12,
+                        "data": {"items": [{"mimeType": mime, "data": data}],
+                                 "dragOperationsMask": 1}})
+            return action
+
+        for what, before, caret, action, after, result in (
+                ("a digit", "8,6", 3, key("5"), "8,65", "42,1 % rel"),
+                ("a key that changes nothing", "8,65", 4, key(Keys.ARROW_LEFT), "8,65",
+                 "42,1 % rel"),
+                ("Escape", "8,65", 4, key(Keys.ESCAPE), "8,65", "42,1 % rel"),
+                ("the keypad's decimal key", "86", 1, key(Keys.DECIMAL), "8,6", "41,8 % rel"),
+                ("Ctrl+V, CR", "8,6", 3, paste("text/plain", "5\rX"), "8,65", "42,1 % rel"),
+                ("Ctrl+V, NUL", "8,6", 3, paste("text/plain", "5\0X"), "8,65", "42,1 % rel"),
+                ("Ctrl+V, HTML only", "8,6", 3, paste("text/html", "<p>5<p>X"), "8,65",
+                 "42,1 % rel"),
+                ("undo by the menu", None, None,
+                 lambda: driver.execute_script("document.execCommand('undo')"), "8,6",
+                 "41,8 % rel"),
+                ("a drop, CRLF", "8,6", 3, drop("text/plain", "5\r\nX"), "8,65", "42,1 % rel"),
+                ("a drop of HTML only", "8,6", 3, drop("text/html", "<b>5</b><br>X"), "8,65",
+                 "42,1 % rel")):
+            driver.execute_script(
+                "const [field, text, caret] = arguments;"
+                "if (text !== null) { field.focus(); field.value = text;"
+                "  field.setSelectionRange(caret, caret); }"
+                "document.getElementById('Text1').value = 'x'; announced.length = 0",
+                page.field("I2"), before, caret)
+            action()
+            self.assertEqual((page.text("I2"), driver.execute_script("return announced")),
+                             (after, [result]), what)
+
+    def test_language_changed_while_open(self):
+        page, driver = self.page, self.page.driver
+        page.replace("I1", "23")
+        page.replace("I2", "9")
+        seen = [page.text("Text1")]
+        user_agent = driver.execute_script("return navigator.userAgent")
+        try:
+            for language in ("en-US", "de-DE"):
+                driver.execute_cdp_cmd("Emulation.setUserAgentOverride", {
+                    "userAgent": user_agent, "acceptLanguage": language})
+                # A browser announces a change of its language setting; headless, the test does.
+                driver.execute_script("dispatchEvent(new Event('languagechange'))")
+                seen += [page.text(name) for name in ("I1", "I2", "Text1")]
+        finally:
+            driver.execute_cdp_cmd("Emulation.setUserAgentOverride", {
+                "userAgent": user_agent, "acceptLanguage": "de-DE"})
+        self.assertEqual(seen, ["43,8 % rel", "23", "9", "43.8 % rel", "23", "9", "43,8 % rel"])
+
+    def test_numbers_shown_whole_at_every_zoom(self):
+        page, driver = self.page, self.page.driver
+        try:
+            for scale in (1, 1.25, 1.5, 2):
+                driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                    "width": 800, "height": 600, "deviceScaleFactor": scale, "mobile": False})
+                cut = driver.execute_script(
+                    "return ['I1', 'I2'].flatMap((name) => {"
+                    "  const field = document.getElementById(name);"
+                    "  return ['-10,5', '12,34', '23,45', '100,0'].filter((text) => {"
+                    "    field.value = text; return field.scrollWidth > field.clientWidth; }); })")
+                self.assertEqual(cut, [], scale)
+            # A longer text shows its start once the field has lost the focus.
+            for name in ("I1", "I2"):
+                page.replace(name, "-123456,75")
+                scrolled = page.field(name).get_property("scrollLeft")
+                page.keys(Keys.TAB)
+                self.assertEqual((scrolled > 0, page.field(name).get_property("scrollLeft")),
+                                 (True, 0), name)
+        finally:
+            driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
 
 class OtherLanguages(unittest.TestCase):
     def test_number_format_of_the_browser_language(self):
         for language, *shown in (
-                ("en-US", "23.0", "8.6", "41.8 % rel", "-1", "-4.9 % rel"),
-                ("sv-SE", "23,0", "8,6", "41,8 % rel", "\u22121", "\u22124,9 % rel"),
+                ("en-US", "23.0", "8.6", "41.8 % rel", "-1", "-4.9 % rel", "\u06f8.\u06f6"),
+                ("sv-SE", "23,0", "8,6", "41,8 % rel", "\u22121", "\u22124,9 % rel",
+                 "\u06f8,\u06f6"),
                 ("fa-IR", "\u06f2\u06f3\u066b\u06f0", "\u06f8\u066b\u06f6",
                  "\u06f4\u06f1\u066b\u06f8 % rel", "\u2212\u06f1",
-                 "\u2212\u06f4\u066b\u06f9 % rel")):
+                 "\u2212\u06f4\u066b\u06f9 % rel", "\u06f8\u066b\u06f6")):
             page = Page(language)
             try:
                 seen = [page.text("I1"), page.text("I2")]
@@ -170,6 +270,8 @@ class OtherLanguages(unittest.TestCase):
                 seen.append(page.text("Text1"))
                 page.replace("I2", shown[3])
                 seen += [page.text("I2"), page.text("Text1")]
+                page.replace("I2", "\u06f8{KP_Decimal}\u06f6")
+                seen.append(page.text("I2"))
                 self.assertEqual(seen, shown, language)
             finally:
                 page.close()

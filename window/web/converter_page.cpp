@@ -1,9 +1,8 @@
 // The converter page's side in WebAssembly: the same window description and event logic as the
-// desktop windows. The page's script hands in the texts on screen and writes back what comes out;
-// texts cross as UTF-8 in buffers this side owns.
+// desktop windows. The page's script calls these through emscripten's ccall: texts cross as
+// NUL-terminated UTF-8, and each text handed back stays valid until the next call.
 #include <emscripten/emscripten.h>
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,30 +17,17 @@ using window::ControlKind;
 using window::kConverterWindow;
 using window::TwipsToPixels;
 
-// What the page's script writes into before a call.
-enum Slot {
-    kTemperatureSlot,
-    kHumiditySlot,
-    kDecimalSeparatorSlot,
-    kMinusSignSlot,
-    kZeroDigitSlot,
-    kSlotCount
-};
-std::array<std::string, kSlotCount> slots;
-
 std::optional<window::ConverterLogic> logic;
-std::string description;
-std::string shown;
-std::string typed;
+std::string handedBack;
 
-window::FieldTexts Texts() {
-    return {slots[kTemperatureSlot], slots[kHumiditySlot]};
+const char* HandBack(std::string_view text) {
+    handedBack = text;
+    return handedBack.c_str();
 }
 
-// The result field's text after an event: the new one, or the one it had.
+// The result field's new text after an event, or an empty text where it stays.
 const char* Show(const window::Reaction& reaction) {
-    if (reaction.result) shown = *reaction.result;
-    return shown.c_str();
+    return HandBack(reaction.result.value_or(""));
 }
 
 void AppendQuoted(std::string& out, std::string_view text) {
@@ -138,42 +124,44 @@ std::string DescribeWindow() {
 
 extern "C" {
 
-// Room for a text of the given length in UTF-8, plus its terminating NUL, in one of the slots.
-EMSCRIPTEN_KEEPALIVE char* ReserveText(int slot, int bytes) {
-    if (slot < 0 || slot >= kSlotCount || bytes < 0) return nullptr;
-    auto& text = slots[static_cast<std::size_t>(slot)];
-    text.assign(static_cast<std::size_t>(bytes), '\0');
-    return text.data();
+// Takes the user's number format and describes the window in it.
+EMSCRIPTEN_KEEPALIVE const char* Start(const char* decimalSeparator, const char* minusSign,
+                                       const char* zeroDigit) {
+    logic.emplace(runtime::RegionalSettings{decimalSeparator, minusSign, zeroDigit});
+    return HandBack(DescribeWindow());
 }
 
-// Takes the regional settings from their slots and describes the window in them.
-EMSCRIPTEN_KEEPALIVE const char* Start() {
-    logic.emplace(runtime::RegionalSettings{slots[kDecimalSeparatorSlot],
-                                                  slots[kMinusSignSlot], slots[kZeroDigitSlot]});
-    description = DescribeWindow();
-    return description.c_str();
-}
-
-// Each returns the result field's text after the event, from the texts in the field slots. A
-// page cannot close the browser's tab: Escape recalculates like any other key.
-EMSCRIPTEN_KEEPALIVE const char* TextChanged() {
-    return Show(logic->OnTextChanged(Texts()));
+// Each event takes the input fields' texts as they stand and returns the result field's new
+// text. A page cannot close the browser's tab: Escape recalculates like any other key.
+EMSCRIPTEN_KEEPALIVE const char* TextChanged(const char* temperature, const char* humidity) {
+    return Show(logic->OnTextChanged({temperature, humidity}));
 }
 
 // Keys as the logic tells them apart: 0 any other, 1 Escape, 2 Tab, 3 the keypad's decimal key;
 // returns the text that key types instead of its own, or an empty text.
 EMSCRIPTEN_KEEPALIVE const char* KeyDown(int key) {
-    const window::Reaction reaction = logic->OnKeyDown(static_cast<window::Key>(key));
-    typed = reaction.typeInstead.value_or("");
-    return typed.c_str();
+    return HandBack(logic->OnKeyDown(static_cast<window::Key>(key)).typeInstead.value_or(""));
 }
 
-EMSCRIPTEN_KEEPALIVE const char* KeyHandled() {
-    return Show(logic->OnKeyHandled(Texts()));
+EMSCRIPTEN_KEEPALIVE const char* KeyHandled(const char* temperature, const char* humidity) {
+    return Show(logic->OnKeyHandled({temperature, humidity}));
 }
 
-EMSCRIPTEN_KEEPALIVE const char* CalculateClicked() {
-    return Show(logic->OnCalculateClicked(Texts()));
+EMSCRIPTEN_KEEPALIVE const char* CalculateClicked(const char* temperature, const char* humidity) {
+    return Show(logic->OnCalculateClicked({temperature, humidity}));
+}
+
+EMSCRIPTEN_KEEPALIVE const char* SettingsChanged(const char* decimalSeparator,
+                                                 const char* minusSign, const char* zeroDigit,
+                                                 const char* temperature, const char* humidity) {
+    return Show(logic->OnSettingsChanged({decimalSeparator, minusSign, zeroDigit},
+                                         {temperature, humidity}));
+}
+
+// What a field keeps of a pasted or dropped text. The text arrives cut at its first NUL, which
+// ends the first line as a line break does.
+EMSCRIPTEN_KEEPALIVE const char* FirstLine(const char* text) {
+    return HandBack(window::FirstLine(text));
 }
 
 }  // extern "C"

@@ -2,34 +2,26 @@
 // every event to the same event logic as the desktop windows.
 'use strict';
 
-// The browser's number format: separator, minus sign and digits, as the desktop windows take
+// The browser's number format: separator, minus sign and zero digit, as the desktop windows take
 // theirs from the system.
 function regionalSettings() {
   const format = new Intl.NumberFormat(navigator.language, {useGrouping: false});
   const part = (value, type, fallback) =>
     (format.formatToParts(value).find((p) => p.type === type) || {value: fallback}).value;
-  return {decimalSeparator: part(1.5, 'decimal', '.'), minusSign: part(-1, 'minusSign', '-'),
-    zeroDigit: format.format(0)};
+  return [part(1.5, 'decimal', '.'), part(-1, 'minusSign', '-'), format.format(0)];
 }
 
-function connect(core) {
-  const encoder = new TextEncoder();
-  const decoder = new TextDecoder();
-  const put = (slot, text) => {
-    const bytes = encoder.encode(text);
-    const at = core._ReserveText(slot, bytes.length);
-    core.HEAPU8.set(bytes, at);
-  };
-  const read = (at) => {
-    const heap = core.HEAPU8;
-    return decoder.decode(heap.subarray(at, heap.indexOf(0, at)));
-  };
-  return {put, read};
-}
-
-// The first line of a pasted or dropped text, as a one-line field on the desktop keeps it.
-function firstLine(text) {
-  return text.split(/[\r\n\0]/, 1)[0];
+// The text of HTML offered alone, a NUL before and after each line it shows (paragraph, list
+// item, table row, <br>): the first line ends there. Parsed apart from the page: nothing in it
+// runs or loads.
+function htmlText(html) {
+  const body = new DOMParser().parseFromString(html, 'text/html').body;
+  body.querySelectorAll('style, script').forEach((element) => element.remove());
+  body.querySelectorAll('br, p, div, li, tr, h1, h2, h3, h4, h5, h6').forEach((element) => {
+    element.before('\0');
+    element.after('\0');
+  });
+  return body.textContent.replace(/\s+/g, ' ').replace(/^[\s\0]+/, '');
 }
 
 function createControl(control, textLimit) {
@@ -41,15 +33,22 @@ function createControl(control, textLimit) {
     width: control.width + 'px', height: control.height + 'px',
   });
   if (control.face) {
-    element.style.fontFamily = `"${control.face}", "Liberation Sans", "DejaVu Sans", sans-serif`;
+    // The input fields put a narrow face first (page.css): five characters fit whole.
+    const narrow = control.input ? 'var(--narrow-faces), ' : '';
+    element.style.fontFamily =
+      `${narrow}"${control.face}", "Liberation Sans", "DejaVu Sans", sans-serif`;
     element.style.fontSize = control.points + 'pt';
     element.style.fontWeight = control.weight;
   }
   if (control.accessibleName) element.setAttribute('aria-label', control.accessibleName);
   if (control.kind === 'text') {
     Object.assign(element, {type: 'text', value: control.text, maxLength: textLimit});
+    // Numbers, not words: a phone's keypad with digits, separator and minus, nothing corrected.
+    if (control.input) element.inputMode = 'decimal';
     element.spellcheck = false;
     element.autocomplete = 'off';
+    element.setAttribute('autocorrect', 'off');
+    element.setAttribute('autocapitalize', 'off');
   } else if (control.kind === 'button') {
     // "&berechnen": the letter after the ampersand is the access key, drawn underlined.
     const at = control.text.indexOf('&');
@@ -67,12 +66,10 @@ function createControl(control, textLimit) {
 }
 
 function start(core) {
-  const {put, read} = connect(core);
-  const settings = regionalSettings();
-  put(2, settings.decimalSeparator);
-  put(3, settings.minusSign);
-  put(4, settings.zeroDigit);
-  const description = JSON.parse(read(core._Start()));
+  // The core's functions take numbers and texts and return a text.
+  const call = (name, ...args) =>
+    core.ccall(name, 'string', args.map((arg) => typeof arg), args);
+  const description = JSON.parse(call('Start', ...regionalSettings()));
 
   const frame = document.getElementById(description.name);
   const banner = document.getElementById('banner');
@@ -88,68 +85,155 @@ function start(core) {
   const result = controls.Text1;
   const announcer = document.getElementById('announcer');
 
-  const show = (at) => {
-    const text = read(at);
-    if (result.value === text) return;
+  // Every event reports the input fields' texts as they stand; an empty answer leaves the
+  // result field as it is.
+  const report = (event, ...args) => {
+    const text = call(event, ...args, ...inputs.map((input) => input.value));
+    if (!text || result.value === text) return;
     result.value = text;
     announcer.textContent = text;
   };
-  // Every event takes the texts as they stand on screen.
-  const recalculate = (event, ...args) => {
-    put(0, inputs[0].value);
-    put(1, inputs[1].value);
-    show(event(...args));
-  };
+  // Inserted as typing is, so that undo takes it back.
+  const type = (text) => document.execCommand('insertText', false, text);
 
+  // A key in an input field recalculates once, after it has taken effect: with the change it
+  // makes, or, where it changes nothing, when it is released, the field loses the focus or the
+  // next key goes down. (A timer would not do: the browser may run it between the key going down
+  // and its character.)
+  let keyPending = false;
+  const keyHandled = () => {
+    if (!keyPending) return false;
+    keyPending = false;
+    report('KeyHandled');
+    return true;
+  };
+  document.addEventListener('keyup', keyHandled);
   const keys = {Escape: 1, Tab: 2};
-  let keyHandled = null;
   for (const input of inputs) {
     // Typing, paste, drop, undo, input methods: every change of the text.
-    input.addEventListener('input', () => recalculate(core._TextChanged));
-    // Every key recalculates once, after it has taken effect, whether it changed the text or not.
+    input.addEventListener('input', () => keyHandled() || report('TextChanged'));
+    input.addEventListener('blur', keyHandled);
     input.addEventListener('keydown', (event) => {
-      const key = event.code === 'NumpadDecimal' ? 3 : keys[event.key] || 0;
-      const instead = read(core._KeyDown(key));
+      keyHandled();
+      const decimal = event.code === 'NumpadDecimal' && event.key.length === 1;
+      const instead = call('KeyDown', decimal ? 3 : keys[event.key] || 0);
+      keyPending = true;
       if (instead) {
         event.preventDefault();
-        document.execCommand('insertText', false, instead);
+        type(instead);
       }
-      clearTimeout(keyHandled);
-      keyHandled = setTimeout(() => recalculate(core._KeyHandled));
     });
-    input.addEventListener('beforeinput', (event) => {
-      const multiline = event.inputType === 'insertFromPaste' || event.inputType === 'insertFromDrop';
-      if (!multiline || event.data === null) return;
-      const line = firstLine(event.data);
-      if (line === event.data) return;
-      // Inserted as typing is, so that undo takes it back.
+    // A paste or a drop keeps the first line of the text offered, or of its HTML's text.
+    const keepFirstLine = (event, offered) => {
+      const plain = offered.getData('text/plain');
+      const text = plain || htmlText(offered.getData('text/html'));
+      const line = call('FirstLine', text.slice(0, description.textLimit));
+      if (line === plain) return;
       event.preventDefault();
-      document.execCommand('insertText', false, line);
-    });
+      if (event.type === 'drop') {
+        const at = document.caretPositionFromPoint?.(event.clientX, event.clientY);
+        input.focus();
+        if (at?.offsetNode === input) input.setSelectionRange(at.offset, at.offset);
+      }
+      type(line);
+    };
+    input.addEventListener('paste', (event) => keepFirstLine(event, event.clipboardData));
+    input.addEventListener('drop', (event) => keepFirstLine(event, event.dataTransfer));
   }
-  controls.Command1.addEventListener('click', () => recalculate(core._CalculateClicked));
-  // Alt+B from anywhere on the page, whatever the browser makes of the access key.
+  controls.Command1.addEventListener('click', () => report('CalculateClicked'));
+  // Alt+B from anywhere on the page, whatever the browser makes of the access key; in an input
+  // field it clicks the button and is no key of the field's.
   document.addEventListener('keydown', (event) => {
     const key = event.key.toLowerCase() === controls.Command1.accessKey;
     if (event.altKey && !event.ctrlKey && !event.metaKey && key) {
       event.preventDefault();
-      recalculate(core._CalculateClicked);
+      event.stopPropagation();
+      report('CalculateClicked');
     }
-  });
+  }, true);
+  // The user's number format as the browser now has it: the texts stay, the result follows.
+  addEventListener('languagechange', () => report('SettingsChanged', ...regionalSettings()));
 
-  // On a phone the window is scaled as a whole to the screen's width.
+  // On a phone, and at 400 % zoom, the window is scaled as a whole to the page's width (the
+  // style sheet's narrow layout), less the scroll bar's, so that nothing scrolls sideways.
   const fit = () => {
     const narrow = innerWidth < 2 * description.width;
-    frame.style.transform = narrow ? `scale(${innerWidth / description.width})` : '';
-    document.body.classList.toggle('narrow', narrow);
+    const width = document.documentElement.clientWidth;
+    frame.style.transform = narrow ? `scale(${width / description.width})` : '';
   };
   addEventListener('resize', fit);
   fit();
-  frame.hidden = false;
   inputs[0].focus();
   inputs[0].select();
   performance.mark('converter-ready');
 }
 
-createConverter().then(start);
-if ('serviceWorker' in navigator) navigator.serviceWorker.register('service-worker.js');
+// Start-up. Whatever keeps the window from opening is said in its place, in German.
+const policyViolations = [];
+document.addEventListener('securitypolicyviolation', (event) => policyViolations.push(event));
+document.getElementById('failure').hidden = true;
+
+function failed(reason) {
+  const message = document.getElementById('failure');
+  message.textContent = `Der Umrechner startet nicht: ${reason}`;
+  message.hidden = false;
+  message.parentElement.classList.add('failed');
+}
+
+// Why a file the page needs did not take effect, as far as the server's answer tells.
+async function diagnose(file, type) {
+  const blocked = policyViolations.find((v) => v.blockedURI.endsWith(file));
+  if (blocked) return `Eine Sicherheitsrichtlinie (Content-Security-Policy) blockiert ${file}.`;
+  let response;
+  try {
+    response = await fetch(file, {cache: 'no-store'});
+  } catch {
+    return `${file} ließ sich nicht laden. Bitte die Seite über einen Webserver öffnen.`;
+  }
+  if (!response.ok) return `${file} fehlt auf dem Server (HTTP ${response.status}).`;
+  const sent = (response.headers.get('Content-Type') || 'keinem').split(';')[0];
+  if (!type.test(sent)) return `${file} kommt mit dem Inhaltstyp „${sent}“.`;
+  return `${file} ließ sich nicht ausführen.`;
+}
+
+async function open() {
+  const frame = document.getElementById('CALC_ABS_REL');
+  if (getComputedStyle(frame).position !== 'relative') {
+    return failed(await diagnose('page.css', /^text\/css$/));
+  }
+  if (typeof WebAssembly !== 'object') {
+    return failed('Dieser Browser kann kein WebAssembly ausführen.');
+  }
+  if (typeof createConverter !== 'function') {
+    return failed(await diagnose('converter.js', /^(text|application)\/(x-)?(javascript|ecmascript)$/));
+  }
+  let core;
+  try {
+    core = await createConverter();
+  } catch (error) {
+    // The browser's own words name the policy; its report on it may come later.
+    const wasm = /Content.Security.Policy|CSP/i.test(error.message) ||
+        policyViolations.some((v) => /eval/.test(v.blockedURI));
+    return failed(wasm ? 'Eine Sicherheitsrichtlinie (Content-Security-Policy) verbietet ' +
+        'WebAssembly: script-src muss \'wasm-unsafe-eval\' erlauben.' : error.message);
+  }
+  // The window is built in a task of its own, not in the one that started the WebAssembly.
+  await new Promise((resolve) => setTimeout(resolve));
+  document.getElementById('failure').remove();
+  start(core);
+}
+
+// converter.js, fetched since the page's head asked for it, runs after the first paint: the
+// banner is there while the WebAssembly starts.
+function loadConverter() {
+  const script = document.createElement('script');
+  script.src = 'converter.js';
+  script.addEventListener('load', open);
+  script.addEventListener('error', open);
+  document.head.append(script);
+}
+
+document.addEventListener('DOMContentLoaded', () => requestAnimationFrame(() => setTimeout(loadConverter)));
+// Offline use; not where there is no worker (opened from disk, a private window).
+navigator.serviceWorker?.register('service-worker.js', {updateViaCache: 'none'})
+    .catch(() => undefined);
