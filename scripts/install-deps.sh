@@ -25,7 +25,7 @@ test_packages=(
     xvfb xauth openbox xdotool xclip x11-utils imagemagick librsvg2-bin time
     wine wine64 fonts-wine python3-pefile icoutils x11-xkb-utils
     desktop-file-utils appstream file lintian devscripts msitools openssl
-    at-spi2-core python3-pyatspi dbus-daemon qt6ct sway wtype wl-clipboard autopkgtest orca
+    at-spi2-core dbus-daemon qt6ct sway wtype wl-clipboard autopkgtest orca
 )
 
 # npm for the page's audits (tests/web/package.json); some Node.js packages bring their own.

@@ -61,6 +61,10 @@ class Handler(http.server.SimpleHTTPRequestHandler):
 
 
 class Server(http.server.ThreadingHTTPServer):
+    # A worker fetches a build's files all at once; on a busy machine five waiting connections,
+    # the default, may not be enough.
+    request_queue_size = 64
+
     def handle_error(self, *args):  # a reload cuts off the previous page's requests
         pass
 

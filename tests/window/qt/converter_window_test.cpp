@@ -290,8 +290,6 @@ void ConverterWindowTest::whatAPersonDoesIsShown_data() {
     row("undo after a drop", u"drop:1:9\nX|{Ctrl+Z}"_s, u"23,0 | 8,6 | 41,8 % rel"_s);
     row("HTML only", u"html:<p><b>8,65</b><br>x</p>|@I2|{Ctrl+A}|{Ctrl+V}"_s,
         u"23,0 | 8,65 | 42,1 % rel"_s);
-    row("a lone CR ends the line", u"clip:8,65\r|@I2|{Ctrl+A}|{Ctrl+V}"_s,
-        u"23,0 | 8,65 | 42,1 % rel"_s);
     // The keypad's decimal key types the user's separator, whatever the layout makes of it.
     row("keypad '.' on a US layout", u"@I2|{End}|{Backspace}|{Backspace}|keypad:.|65"_s,
         u"23,0 | 8,65 | 42,1 % rel"_s);
