@@ -161,13 +161,15 @@ long long DecimalPower(std::string_view plain) {
     const auto first = mantissa.find_first_of("123456789");
     const auto power =
         static_cast<long long>(point) - static_cast<long long>(first) - (first < point ? 1 : 0);
+    // Any exponent beyond this is as far out of range as any other, and the sum cannot overflow.
+    constexpr long long kFar = 1'000'000'000'000;
     long long exponent = 0;
     const auto exponentText = plain.substr(std::min(e + 1, plain.size()));
     if (std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent)
             .ec == std::errc::result_out_of_range) {
-        exponent = exponentText.starts_with('-') ? -1'000'000'000 : 1'000'000'000;
+        exponent = exponentText.starts_with('-') ? -kFar : kFar;
     }
-    return power + exponent;
+    return power + std::clamp(exponent, -kFar, kFar);
 }
 
 // Reads a number written as "-123.45e-6", or nothing when it is too large for a double. One too
