@@ -45,7 +45,10 @@ stage "the page: built with emscripten, used in headless Chromium"
 cmake --preset web >/dev/null
 cmake --build --preset web
 /usr/bin/python3 tests/web/page_test.py build-web/window/web/page
-/usr/bin/python3 tests/web/served_test.py build-web/window/web/page
+# Once in a few runs headless Chromium keeps the old build's worker for a visit longer than it
+# should; a second run tells that apart from a worker that never updates.
+/usr/bin/python3 tests/web/served_test.py build-web/window/web/page ||
+    /usr/bin/python3 tests/web/served_test.py build-web/window/web/page
 
 stage "the page heard through the screen reader Orca, in Chromium on a private X server"
 dbus-run-session -- bash -c 'source tests/support/x_session.sh && x_session_start &&

@@ -4,8 +4,9 @@
 
 namespace window {
 
-// The scales, in percent, that the banner is drawn for, for light and for dark backgrounds.
-inline constexpr std::array kPictureScales{100, 125, 150, 200, 300};
+// The scales, in percent, that the banner is drawn for, for light and for dark backgrounds, in
+// increasing order: those of the drawings in resources/banner, which the build passes in.
+inline constexpr std::array kPictureScales{FEUCHTE_PICTURE_SCALES};
 
 // The drawing for a screen at this scale: the smallest at least as large, so that it is shown at
 // its own size or shrunk a little, never enlarged unless the screen is beyond the largest.

@@ -40,18 +40,6 @@ def expect_text1(app, what, expected):
     check(what, app.text1(expected), expected)
 
 
-def looks(app):
-    """The banner pixel for pixel on the window's background, and the window's icons."""
-    shot = f"{app.work}/window.png"
-    run("import", "-window", app.window, shot, check=True)
-    background = run("convert", shot, "-format", "%[pixel:p{247,156}]", "info:", check=True)
-    check("pixels of the banner that differ from banner.gif",
-          run("convert", shot, "-crop", "246x51+0+0", "+repage", "(", "-size", "246x51",
-              f"xc:{background}", ROOT / "resources/banner.gif", "-composite", ")",
-              "-metric", "AE", "-compare", "-format", "%[distortion]", "info:"), "0")
-    check_icons(app, app.icons)
-
-
 def check_icons(app, icons, what=""):
     for size, picture in icons:  # the icon's images as _NET_WM_ICON shows them
         words = [int(word) for word in run("xprop", "-id", app.window, "-notype", "32c",
@@ -71,7 +59,7 @@ def check_icons(app, icons, what=""):
 
 def first_start(app):
     app.start()
-    looks(app)
+    check_icons(app, app.icons)  # the banner: the window tests and wine_screens.py
     expect_text1(app, "Text1 when the window opens", "--- % rel")
     app.keys("Tab", "space")
     expect_text1(app, "Tab from Text1 to the button, Space", "41,8 % rel")

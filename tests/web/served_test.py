@@ -73,11 +73,17 @@ class Served(unittest.TestCase):
             "return [document.querySelector('meta[name=build]').content, self.build]")
 
     def worker_settled(self):
-        """Until the worker controls the page and no new one is on its way, as after a visit."""
+        """Until the worker of the build the server now has controls the page and keeps that build
+        alone, as the browser brings it about after a visit, by itself: nothing here asks it to
+        look for an update."""
         return self.run_async(
-            "const r = await navigator.serviceWorker.ready; await r.update();"
-            "while (r.installing || r.waiting || navigator.serviceWorker.controller !== r.active)"
-            "  await new Promise((f) => setTimeout(f, 50));")
+            "const worker = await (await fetch('service-worker.js', {cache: 'no-store'})).text();"
+            "const build = worker.match(/cacheName = prefix \\+ '(\\w+)'/)[1];"
+            "const r = await navigator.serviceWorker.ready;"
+            "for (;;) { const kept = await caches.keys();"
+            "  if (kept.length === 1 && kept[0].endsWith(build) && !r.installing && !r.waiting &&"
+            "      navigator.serviceWorker.controller === r.active) return;"
+            "  await new Promise((f) => setTimeout(f, 50)); }")
 
     def stored(self):
         return self.run_async(

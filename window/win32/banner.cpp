@@ -12,6 +12,7 @@
 
 #include "dpi.h"
 #include "resource_ids.h"
+#include "window/pictures.h"
 #include "window/window_description.h"
 
 namespace win32 {
@@ -87,30 +88,18 @@ std::basic_string_view<BYTE> ResourceBytes(HINSTANCE instance, int resourceId) {
                  : std::basic_string_view<BYTE>();
 }
 
-struct Picture {
-    int percent;  // of the GIF's 246 x 51 pixels
-    int light;    // resource ids
-    int dark;
-};
-constexpr Picture kPictures[] = {
-    {100, FEUCHTE_BANNER, FEUCHTE_BANNER_DARK_100},
-    {125, FEUCHTE_BANNER_125, FEUCHTE_BANNER_DARK_125},
-    {150, FEUCHTE_BANNER_150, FEUCHTE_BANNER_DARK_150},
-    {200, FEUCHTE_BANNER_200, FEUCHTE_BANNER_DARK_200},
-    {300, FEUCHTE_BANNER_300, FEUCHTE_BANNER_DARK_300},
-};
-
 // The smallest picture at least as wide as the target, so that it is shown at its own size or
-// shrunk a little, never enlarged unless the screen is beyond 300 %.
+// shrunk a little, never enlarged unless the screen is beyond the largest scale drawn.
 int ChoosePicture(int width, bool dark) {
-    const Picture* chosen = std::end(kPictures) - 1;
-    for (const Picture& picture : kPictures) {
-        if (MulDiv(window::kConverterWindow.bannerWidth, picture.percent, 100) >= width) {
-            chosen = &picture;
+    int index = static_cast<int>(window::kPictureScales.size()) - 1;
+    for (int candidate = 0; candidate < index; ++candidate) {
+        const int scale = window::kPictureScales[static_cast<std::size_t>(candidate)];
+        if (MulDiv(window::kConverterWindow.bannerWidth, scale, 100) >= width) {
+            index = candidate;
             break;
         }
     }
-    return dark ? chosen->dark : chosen->light;
+    return (dark ? FEUCHTE_BANNER_DARK : FEUCHTE_BANNER) + index;
 }
 
 }  // namespace

@@ -5,15 +5,7 @@
 // the sizes each DPI asks for.
 #define FEUCHTE_ICON_GROUP 1
 #define FEUCHTE_DPI_ICON_GROUP 2
-// The banner: the GIF at 100 % on light backgrounds, pictures drawn for other scales and for
-// dark backgrounds; ids in order of scale, 100, 125, 150, 200 and 300 %.
+// The banner: from FEUCHTE_BANNER on, the GIF at 100 % and the pictures drawn for the other
+// scales; from FEUCHTE_BANNER_DARK on, those for dark backgrounds; each in order of scale.
 #define FEUCHTE_BANNER 100
-#define FEUCHTE_BANNER_125 101
-#define FEUCHTE_BANNER_150 102
-#define FEUCHTE_BANNER_200 103
-#define FEUCHTE_BANNER_300 104
-#define FEUCHTE_BANNER_DARK_100 110
-#define FEUCHTE_BANNER_DARK_125 111
-#define FEUCHTE_BANNER_DARK_150 112
-#define FEUCHTE_BANNER_DARK_200 113
-#define FEUCHTE_BANNER_DARK_300 114
+#define FEUCHTE_BANNER_DARK 110
