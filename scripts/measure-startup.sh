@@ -25,7 +25,7 @@ converter=$(realpath "$build/window/qt/feuchte-abs-rel")
 bare=$(realpath "$build/bare_qt_window/bare_qt_window")
 timer=$(realpath "$build/bare_qt_window/map_timer")
 
-source tests/support/x_session.sh
+source scripts/lib/x_session.sh
 x_session_start
 # Set for the programs only: the shell would complain where the locale is not installed.
 german=(env LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8)

@@ -20,7 +20,7 @@ from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.wait import WebDriverWait
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-sys.path.insert(0, str(ROOT / "tests" / "support"))
+sys.path.insert(0, str(ROOT / "scripts" / "lib"))
 from web_server import serve  # noqa: E402
 
 PAGE = ROOT / "build-web" / "window" / "web" / "page"

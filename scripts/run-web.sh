@@ -9,4 +9,4 @@ scripts/install-deps.sh web
 echo "run-web: building the page into build-web/window/web/page/"
 cmake --preset web >/dev/null
 cmake --build --preset web
-exec /usr/bin/python3 tests/support/web_server.py build-web/window/web/page "$port"
+exec /usr/bin/python3 scripts/lib/web_server.py build-web/window/web/page "$port"

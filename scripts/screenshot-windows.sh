@@ -17,8 +17,8 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows >/dev/null
 
 trap 'wineserver -k 2>/dev/null || true; x_session_stop' EXIT
-source tests/support/x_session.sh
-source tests/support/wine_prefix.sh
+source scripts/lib/x_session.sh
+source scripts/lib/wine_prefix.sh
 x_session_start
 { export LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8; } 2>/dev/null  # wine's number format, locale or not
 echo "screenshot-windows: a wine prefix in $x_session_dir/prefix"

@@ -18,7 +18,7 @@ if [[ ! -x $program ]]; then
 fi
 cmake --build "$build" --target feuchte-abs-rel >/dev/null
 
-source tests/support/x_session.sh
+source scripts/lib/x_session.sh
 x_session_start
 mkdir -p "$out" "$x_session_dir/config/qt6ct"
 printf '[Appearance]\ncolor_scheme_path=%s\ncustom_palette=true\nstyle=Fusion\n' \

@@ -51,7 +51,7 @@ cmake --build --preset web
     /usr/bin/python3 tests/web/served_test.py build-web/window/web/page
 
 stage "the page heard through the screen reader Orca, in Chromium on a private X server"
-dbus-run-session -- bash -c 'source tests/support/x_session.sh && x_session_start &&
+dbus-run-session -- bash -c 'source scripts/lib/x_session.sh && x_session_start &&
     /usr/bin/python3 tests/e2e/screen_reader_test.py page build-web/window/web/page'
 
 for script in tests/win32/run.sh tests/packaging/run.sh; do

@@ -175,7 +175,7 @@ class Wine(Qt):
     def __init__(self, program):
         super().__init__(program)
         started = time.monotonic()
-        made = subprocess.run([Path(__file__).parents[1] / "support/wine_prefix.sh",
+        made = subprocess.run([Path(__file__).parents[2] / "scripts/lib/wine_prefix.sh",
                                f"{self.work}/prefix"], env=super().environment("de_DE.UTF-8"),
                               check=True, timeout=120, capture_output=True, text=True)
         self.wine = dict(line.split("=", 1) for line in made.stdout.splitlines())

@@ -3,7 +3,7 @@
 # usage: run.sh qt PATH/TO/feuchte-abs-rel | run.sh wine PATH/TO/feuchte-abs-rel.exe
 set -euo pipefail
 here=$(dirname "$0")
-source "$here/../support/x_session.sh"
+source "$here/../../scripts/lib/x_session.sh"
 echo "e2e: $1 program $2 on a private X server"
 x_session_start
 # The true minus sign and the en dash on a key of their own: xdotool would otherwise map them to

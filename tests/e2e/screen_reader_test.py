@@ -85,7 +85,7 @@ def page(page_folder):
     from selenium import webdriver
     from selenium.webdriver.chrome.service import Service
 
-    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "lib"))
     from web_server import serve
 
     server = serve(page_folder)

@@ -5,7 +5,7 @@
 # Usage: wayland_test.sh PATH/TO/feuchte-abs-rel
 set -euo pipefail
 program=$(realpath "${1:?usage: $0 PATH/TO/feuchte-abs-rel}")
-source "$(dirname "$0")/../support/x_session.sh"  # only its clean-up and wait_for: no X here
+source "$(dirname "$0")/../../scripts/lib/x_session.sh"  # only its clean-up and wait_for: no X here
 unset DISPLAY QT_QPA_PLATFORM
 export XDG_RUNTIME_DIR=$x_session_dir/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"

@@ -35,8 +35,8 @@ cleanup() {
     rm -rf "$work" "$tree"
 }
 trap cleanup EXIT
-source tests/support/x_session.sh
-source tests/support/wine_prefix.sh
+source scripts/lib/x_session.sh
+source scripts/lib/wine_prefix.sh
 
 # check WHAT COMMAND...: the command succeeds. same WHAT EXPECTED COMMAND...: and prints EXPECTED.
 # Output goes through a file: a wineserver started by a command would hold a pipe open.

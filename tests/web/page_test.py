@@ -16,7 +16,7 @@ from selenium.webdriver.support.wait import WebDriverWait
 PAGE = pathlib.Path(sys.argv.pop(1)).resolve()
 # The desktop windows' end-to-end table of typed texts and results, shared.
 TESTS = pathlib.Path(__file__).resolve().parent.parent
-sys.path[:0] = [str(TESTS / "e2e"), str(TESTS / "support")]
+sys.path[:0] = [str(TESTS / "e2e"), str(TESTS.parent / "scripts" / "lib")]
 from driver import cases  # noqa: E402
 from web_server import serve  # noqa: E402
 

@@ -20,7 +20,7 @@ from selenium.webdriver.support.wait import WebDriverWait
 
 PAGE = pathlib.Path(sys.argv.pop(1)).resolve()
 ROOT = pathlib.Path(__file__).resolve().parent.parent.parent
-sys.path.insert(0, str(ROOT / "tests" / "support"))
+sys.path.insert(0, str(ROOT / "scripts" / "lib"))
 from web_server import serve  # noqa: E402
 
 STRICT = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'"
