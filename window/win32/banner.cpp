@@ -6,7 +6,6 @@
 
 #include <gdiplus.h>
 
-#include <iterator>
 #include <string_view>
 #include <utility>
 
