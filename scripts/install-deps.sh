@@ -8,7 +8,7 @@ purpose=${1:-test}
 
 run_packages=(
     cmake g++ make ninja-build pkgconf
-    qt6-base-dev libgl-dev libxcb1-dev qt6-translations-l10n qt6-qpa-plugins qt6-wayland
+    qt6-base-dev libgl-dev qt6-translations-l10n qt6-qpa-plugins qt6-wayland
     fonts-dejavu-core fonts-liberation2 fonts-liberation
 )
 web_packages=(cmake ninja-build emscripten python3)
