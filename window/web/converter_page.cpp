@@ -3,9 +3,12 @@
 // NUL-terminated UTF-8, and each text handed back stays valid until the next call.
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "window/converter_logic.h"
 #include "window/window_description.h"
@@ -30,93 +33,53 @@ const char* Show(const window::Reaction& reaction) {
     return HandBack(reaction.result.value_or(""));
 }
 
-void AppendQuoted(std::string& out, std::string_view text) {
-    constexpr std::string_view kHex = "0123456789abcdef";
-    out += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            out += "\\u00";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
+// Each text of the description is a field of a line, apart from the next by a tab.
+constexpr bool Plain(std::string_view text) {
+    return text.find_first_of("\t\n") == std::string_view::npos;
+}
+static_assert(Plain(kConverterWindow.name) && Plain(kConverterWindow.caption) &&
+              std::all_of(kConverterWindow.controls.begin(), kConverterWindow.controls.end(),
+                          [](const auto& control) {
+                              return Plain(control.text) && Plain(control.accessibleName) &&
+                                     Plain(control.font.value_or(window::kRegularFont).face);
+                          }));
+
+template <typename... Fields>
+void AppendLine(std::string& out, const Fields&... fields) {
+    ((out += fields, out += '\t'), ...);
+    out.back() = '\n';
 }
 
-void AppendField(std::string& out, std::string_view key, std::string_view text) {
-    AppendQuoted(out, key);
-    out += ':';
-    AppendQuoted(out, text);
-    out += ',';
+std::string Pixels(int twips) {
+    return std::to_string(TwipsToPixels(twips));
 }
 
-void AppendField(std::string& out, std::string_view key, int number) {
-    AppendQuoted(out, key);
-    out += ':';
-    out += std::to_string(number);
-    out += ',';
-}
-
-std::string_view KindName(ControlKind kind) {
-    switch (kind) {
-        case ControlKind::TextBox:
-            return "text";
-        case ControlKind::Label:
-            return "label";
-        case ControlKind::CommandButton:
-            return "button";
-    }
-    return "";
-}
-
-void AppendControl(std::string& out, const ControlDescription& control) {
-    out += '{';
-    AppendField(out, "name", control.name);
-    AppendField(out, "kind", KindName(control.kind));
-    AppendField(out, "left", TwipsToPixels(control.left));
-    AppendField(out, "top", TwipsToPixels(control.top));
-    AppendField(out, "width", TwipsToPixels(control.width));
-    AppendField(out, "height", TwipsToPixels(control.height));
-    AppendField(out, "text", logic->InitialText(control));
-    AppendField(out, "accessibleName", control.accessibleName);
-    AppendField(out, "input", window::IsInputField(control) ? 1 : 0);
-    if (control.font) {
-        AppendField(out, "face", control.font->face);
-        AppendField(out, "points", control.font->points);
-        AppendField(out, "weight", control.font->weight);
-    }
-    out.back() = '}';
-}
-
-// The window as JSON: its caption and size in pixels, and its controls in the order Tab visits
-// them, followed by the labels, so that the page's document order is its tab order.
+// The window in lines: its name, caption, size in pixels, banner size and the fields' limit;
+// then each control (name, kind, place and size in pixels, text, accessible name, whether it is
+// an input field, font), those that take the focus in the order Tab visits them and then the
+// labels, so that the page's document order is its tab order.
 std::string DescribeWindow() {
-    std::string out = "{";
-    AppendField(out, "name", kConverterWindow.name);
-    AppendField(out, "caption", kConverterWindow.caption);
-    AppendField(out, "width", TwipsToPixels(kConverterWindow.clientWidth));
-    AppendField(out, "height", TwipsToPixels(kConverterWindow.clientHeight));
-    AppendField(out, "bannerWidth", kConverterWindow.bannerWidth);
-    AppendField(out, "bannerHeight", kConverterWindow.bannerHeight);
-    AppendField(out, "textLimit", window::kTextBoxLimit);
-    out += "\"controls\":[";
-    for (const auto* control : window::kTabOrder) {
-        AppendControl(out, *control);
-        out += ',';
-    }
+    std::string out;
+    AppendLine(out, kConverterWindow.name, kConverterWindow.caption,
+               Pixels(kConverterWindow.clientWidth), Pixels(kConverterWindow.clientHeight),
+               std::to_string(kConverterWindow.bannerWidth),
+               std::to_string(kConverterWindow.bannerHeight), std::to_string(window::kTextBoxLimit));
+    std::vector<const ControlDescription*> order(window::kTabOrder.begin(),
+                                                 window::kTabOrder.end());
     for (const auto& control : kConverterWindow.controls) {
-        if (control.kind != ControlKind::Label) continue;
-        AppendControl(out, control);
-        out += ',';
+        if (control.kind == ControlKind::Label) order.push_back(&control);
     }
-    out.back() = ']';
-    out += '}';
+    constexpr std::array<std::string_view, 3> kKinds{"text", "label", "button"};
+    for (const ControlDescription* control : order) {
+        const auto font = control->font;
+        AppendLine(out, control->name, kKinds[static_cast<std::size_t>(control->kind)],
+                   Pixels(control->left), Pixels(control->top), Pixels(control->width),
+                   Pixels(control->height), logic->InitialText(*control), control->accessibleName,
+                   window::IsInputField(*control) ? "1" : "",
+                   font ? font->face : "", font ? std::to_string(font->points) : "",
+                   font ? std::to_string(font->weight) : "");
+    }
+    out.pop_back();  // no empty line at the end
     return out;
 }
 

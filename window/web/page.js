@@ -25,41 +25,38 @@ function htmlText(html) {
 }
 
 function createControl(control, textLimit) {
-  const tag = {text: 'input', label: 'div', button: 'button'}[control.kind];
-  const element = document.createElement(tag);
-  element.id = control.name;
-  Object.assign(element.style, {
-    left: control.left + 'px', top: control.top + 'px',
-    width: control.width + 'px', height: control.height + 'px',
-  });
-  if (control.face) {
+  const [name, kind, left, top, width, height, text, accessibleName, input, face, points, weight] =
+      control;
+  const element = document.createElement({text: 'input', label: 'div', button: 'button'}[kind]);
+  element.id = name;
+  Object.assign(element.style,
+      {left: left + 'px', top: top + 'px', width: width + 'px', height: height + 'px'});
+  if (face) {
     // The input fields put a narrow face first (page.css): five characters fit whole.
-    const narrow = control.input ? 'var(--narrow-faces), ' : '';
-    element.style.fontFamily =
-      `${narrow}"${control.face}", "Liberation Sans", "DejaVu Sans", sans-serif`;
-    element.style.fontSize = control.points + 'pt';
-    element.style.fontWeight = control.weight;
+    const narrow = input ? 'var(--narrow-faces), ' : '';
+    element.style.fontFamily = `${narrow}"${face}", "Liberation Sans", "DejaVu Sans", sans-serif`;
+    element.style.fontSize = points + 'pt';
+    element.style.fontWeight = weight;
   }
-  if (control.accessibleName) element.setAttribute('aria-label', control.accessibleName);
-  if (control.kind === 'text') {
-    Object.assign(element, {type: 'text', value: control.text, maxLength: textLimit});
+  if (accessibleName) element.setAttribute('aria-label', accessibleName);
+  if (kind === 'text') {
+    Object.assign(element, {type: 'text', value: text, maxLength: textLimit});
     // Numbers, not words: a phone's keypad with digits, separator and minus, nothing corrected.
-    if (control.input) element.inputMode = 'decimal';
+    if (input) element.inputMode = 'decimal';
     element.spellcheck = false;
     element.autocomplete = 'off';
     element.setAttribute('autocorrect', 'off');
     element.setAttribute('autocapitalize', 'off');
-  } else if (control.kind === 'button') {
+  } else if (kind === 'button') {
     // "&berechnen": the letter after the ampersand is the access key, drawn underlined.
-    const at = control.text.indexOf('&');
-    const key = control.text.charAt(at + 1);
+    const at = text.indexOf('&');
+    const key = text.charAt(at + 1);
     element.type = 'button';
     element.accessKey = key.toLowerCase();
-    element.append(control.text.slice(0, at), document.createElement('u'),
-        control.text.slice(at + 2));
+    element.append(text.slice(0, at), document.createElement('u'), text.slice(at + 2));
     element.querySelector('u').textContent = key;
   } else {
-    element.textContent = control.text;
+    element.textContent = text;
     element.setAttribute('aria-hidden', 'true');
   }
   return element;
@@ -69,19 +66,20 @@ function start(core) {
   // The core's functions take numbers and texts and return a text.
   const call = (name, ...args) =>
     core.ccall(name, 'string', args.map((arg) => typeof arg), args);
-  const description = JSON.parse(call('Start', ...regionalSettings()));
+  // The window's line, then a line a control (converter_page.cpp).
+  const [[name, caption, width, height, bannerWidth, bannerHeight, textLimit], ...rows] =
+      call('Start', ...regionalSettings()).split('\n').map((line) => line.split('\t'));
 
-  const frame = document.getElementById(description.name);
-  const banner = document.getElementById('banner');
-  Object.assign(banner, {width: description.bannerWidth, height: description.bannerHeight});
-  document.title = description.caption;
-  Object.assign(frame.style, {width: description.width + 'px', height: description.height + 'px'});
+  const frame = document.getElementById(name);
+  Object.assign(document.getElementById('banner'), {width: bannerWidth, height: bannerHeight});
+  document.title = caption;
+  Object.assign(frame.style, {width: width + 'px', height: height + 'px'});
   const controls = {};
-  for (const control of description.controls) {
-    controls[control.name] = createControl(control, description.textLimit);
-    frame.append(controls[control.name]);
+  for (const row of rows) {
+    controls[row[0]] = createControl(row, textLimit);
+    frame.append(controls[row[0]]);
   }
-  const inputs = description.controls.filter((c) => c.input).map((c) => controls[c.name]);
+  const inputs = rows.filter((row) => row[8]).map((row) => controls[row[0]]);
   const result = controls.Text1;
   const announcer = document.getElementById('announcer');
 
@@ -127,7 +125,7 @@ function start(core) {
     const keepFirstLine = (event, offered) => {
       const plain = offered.getData('text/plain');
       const text = plain || htmlText(offered.getData('text/html'));
-      const line = call('FirstLine', text.slice(0, description.textLimit));
+      const line = call('FirstLine', text.slice(0, textLimit));
       if (line === plain) return;
       event.preventDefault();
       if (event.type === 'drop') {
@@ -157,9 +155,9 @@ function start(core) {
   // On a phone, and at 400 % zoom, the window is scaled as a whole to the page's width (the
   // style sheet's narrow layout), less the scroll bar's, so that nothing scrolls sideways.
   const fit = () => {
-    const narrow = innerWidth < 2 * description.width;
-    const width = document.documentElement.clientWidth;
-    frame.style.transform = narrow ? `scale(${width / description.width})` : '';
+    const narrow = innerWidth < 2 * width;
+    frame.style.transform =
+        narrow ? `scale(${document.documentElement.clientWidth / width})` : '';
   };
   addEventListener('resize', fit);
   fit();
