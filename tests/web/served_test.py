@@ -35,8 +35,8 @@ def build(folder, mark):
     index.write_text(index.read_text().replace("<head>", f'<head><meta name="build" content="{mark}">'))
     with open(folder / "converter.js", "a") as script:
         script.write(f"\nself.build = '{mark}';\n")
-    subprocess.run(["/usr/bin/python3", ROOT / "window/web/finish_page.py", "stamp",
-                    ROOT / "window/web/service-worker.js.in", folder, *FILES], check=True)
+    subprocess.run(["/usr/bin/python3", ROOT / "packaging/web/finish_page.py", "stamp",
+                    ROOT / "packaging/web/service-worker.js.in", folder, *FILES], check=True)
     return folder
 
 

@@ -6,6 +6,7 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -87,18 +88,13 @@ std::basic_string_view<BYTE> ResourceBytes(HINSTANCE instance, int resourceId) {
                  : std::basic_string_view<BYTE>();
 }
 
-// The smallest picture at least as wide as the target, so that it is shown at its own size or
-// shrunk a little, never enlarged unless the screen is beyond the largest scale drawn.
+// The picture drawn for the scale the target's width asks for.
 int ChoosePicture(int width, bool dark) {
-    int index = static_cast<int>(window::kPictureScales.size()) - 1;
-    for (int candidate = 0; candidate < index; ++candidate) {
-        const int scale = window::kPictureScales[static_cast<std::size_t>(candidate)];
-        if (MulDiv(window::kConverterWindow.bannerWidth, scale, 100) >= width) {
-            index = candidate;
-            break;
-        }
-    }
-    return (dark ? FEUCHTE_BANNER_DARK : FEUCHTE_BANNER) + index;
+    const auto& scales = window::kPictureScales;
+    const int scale =
+        window::PictureScaleFor(MulDiv(width, 100, window::kConverterWindow.bannerWidth));
+    const auto index = std::find(scales.begin(), scales.end(), scale) - scales.begin();
+    return (dark ? FEUCHTE_BANNER_DARK : FEUCHTE_BANNER) + static_cast<int>(index);
 }
 
 }  // namespace
