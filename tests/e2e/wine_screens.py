@@ -1,6 +1,7 @@
 """The Windows program under wine at 96, 144 and 192 dpi and in a high-contrast scheme, set in
-wine's registry: the layout from the twips, the letters, banner and icons drawn for the scale, and
-a field's first character in view. Called by driver.py, d here."""
+wine's registry: the layout from the twips, the letters, banner and icons drawn for the scale,
+a field's first character in view, and a number format changed while the window is open. Called
+by driver.py, d here."""
 import subprocess
 import time
 from pathlib import Path
@@ -52,6 +53,17 @@ def announced(app, d, keys):
         return [line.rstrip("\r\n").split("\t")[1:] for line in listener.stdout]
 
 
+def change_number_format(app, d, decimal, thousand):
+    """As the Control Panel does: the new separators into the registry, then every window told.
+    In the prefix's locale: wine rewrites the format as that of the locale it runs in."""
+    (Path(app.work) / "format.reg").write_text(
+        f'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n'
+        f'"sDecimal"="{decimal}"\n"sThousand"="{thousand}"\n')
+    for command in (["reg", "import", f"{app.work}/format.reg"],
+                    [probe_program(app), d.TITLE, "intl"]):
+        d.run("wine", *command, env=app.environment("de_DE.UTF-8"), check=True)
+
+
 def ink_height(d, shot, box, inset):  # of the letters in a box of the screenshot, inside its border
     crop = f"{box[2] - 2 * inset}x{box[3] - 2 * inset}+{box[0] + inset}+{box[1] + inset}"
     return int(d.run("convert", shot, "-crop", crop, "+repage", "-fuzz", "40%", "-format", "%@",
@@ -94,6 +106,15 @@ def check_all(app, d):
                     announced(app, d, "Tab End 5 BackSpace shift+Tab"),
                     [["Relative Feuchte", "41,8 % rel"], ["Relative Feuchte", "42,1 % rel"],
                      ["Relative Feuchte", "41,8 % rel"]])
+            # The number format changed while the window is open: the texts stay as they are.
+            app.replace("I1", "23")
+            app.replace("I2", "9")
+            for decimal, thousand, result in (".", ",", "43.8 % rel"), (",", ".", "43,8 % rel"):
+                change_number_format(app, d, decimal, thousand)
+                d.expect_text1(app, f"Text1 for 23 and 9 once the decimal separator is {decimal!r}",
+                               result)
+            app.click("I1")
+            app.keys("ctrl+a")
         # I1 has the focus; its start in view out of the focus, and after a shorter text.
         for keys in "minus 1 0 comma 5 Tab", "shift+Tab 1 2 comma 3 4 ctrl+a 3 7 comma 5":
             app.keys(*keys.split())

@@ -4,6 +4,7 @@
 // title, each control's role, name and value as a screen reader reads them through MSAA instead.
 // With "events SECONDS", it listens as a screen reader's WinEvent hook does: prints "listening",
 // then the name and value of each control that announces a new value, for that many seconds.
+// With "intl", it tells every window that the number format has changed, as the Control Panel does.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -96,6 +97,11 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 4 && std::wstring(argv[2]) == L"events") {
         CoInitialize(nullptr);
         ListenForValueChanges(window, _wtoi(argv[3]));
+        return 0;
+    }
+    if (argc == 3 && std::wstring(argv[2]) == L"intl") {
+        SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"),
+                            SMTO_ABORTIFHUNG, 5000, nullptr);
         return 0;
     }
     if (argc == 3 && std::wstring(argv[2]) == L"names") {
