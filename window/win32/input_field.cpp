@@ -120,7 +120,9 @@ LRESULT CALLBACK ConverterWindow::InputFieldProc(HWND field, UINT message, WPARA
             // The edit control would keep a lone CR and all that follows it.
             std::optional<std::wstring> line;
             if (OpenClipboard(field)) {
-                line = FirstLineOf(GetClipboardData(CF_UNICODETEXT));
+                for (const UINT format : TextFormats()) {
+                    if (!line) line = FirstLineOf(GetClipboardData(format), format);
+                }
                 CloseClipboard();
             }
             if (line) SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line->c_str()));
