@@ -52,14 +52,13 @@ std::pair<std::string, size_t> Entity(std::string_view html) {
     for (const auto& [name, character] : kNamed) {
         if (html.starts_with(name)) return {std::string(character), name.size()};
     }
+    if (!html.starts_with('#')) return {"&", 0};  // no entity: the ampersand stands for itself
     const bool hex = html.starts_with("#x") || html.starts_with("#X");
-    const size_t digits = hex ? 2 : 1;
     std::uint32_t code = 0;
-    const auto [end, error] =
-        std::from_chars(html.data() + digits, html.data() + html.size(), code, hex ? 16 : 10);
-    if (!html.starts_with('#') || error == std::errc::invalid_argument ||
-        end == html.data() + html.size() || *end != ';') {
-        return {"&", 0};  // no entity: the ampersand stands for itself
+    const auto [end, error] = std::from_chars(html.data() + (hex ? 2 : 1),
+                                              html.data() + html.size(), code, hex ? 16 : 10);
+    if (error == std::errc::invalid_argument || end == html.data() + html.size() || *end != ';') {
+        return {"&", 0};
     }
     // As browsers read them: no character, a surrogate or beyond Unicode is U+FFFD.
     if (error != std::errc() || code == 0 || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000)) {

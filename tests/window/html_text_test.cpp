@@ -39,7 +39,7 @@ TEST(HtmlText, GivesTheFirstLineAsABrowserShowsIt) {
         {"&minus;10&nbsp;&#8722;1&#x2212;2&ndash;5&thinsp;3",
          "\u221210\u00A0\u22121\u22122\u20135\u20093"},
         {"a &lt;b&gt; &amp; &quot;c&quot; &#39;d&apos; 2 < 3", "a <b> & \"c\" 'd' 2 < 3"},
-        {"&bogus; &#0; &#xD800; &#99999999; &#; & 5", "&bogus; \uFFFD \uFFFD \uFFFD &#; & 5"},
+        {"&bogus; &#0; &#xD800; &#99999999; &#; & 5 &", "&bogus; \uFFFD \uFFFD \uFFFD &#; & 5 &"},
         {"\r\n <DIV>\r\n  9,1 <span>x</span></div>\n<div>2</div>", "9,1 x"},
         {"<p><b>8,6<i>5</i></b><br>x</p>", "8,65"},
         {"<br/>12<BR>", "12"},
