@@ -73,16 +73,20 @@ void ConverterWindow::FitNumbers(size_t index) {
     const auto margins = static_cast<LPARAM>(SendMessageW(field, EM_GETMARGINS, 0, 0));
     LOGFONTW font{};
     GetObjectW(fonts_[index], sizeof font, &font);
-    for (Measured measured = Measure(field, number); measured.text >= measured.room;
-         measured = Measure(field, number)) {
-        const int tried = font.lfWidth ? font.lfWidth : measured.average;
-        font.lfWidth = std::min(MulDiv(measured.average, measured.room - 1, measured.text),
-                                tried - 1);  // narrower each time, or the face cannot be
-        const HFONT narrower = font.lfWidth > 0 ? CreateFontIndirectW(&font) : nullptr;
+    Measured measured = Measure(field, number);
+    const int natural = measured.average;
+    while (measured.text >= measured.room) {
+        font.lfWidth = std::min<LONG>(MulDiv(measured.average, measured.room - 1, measured.text),
+                                      (font.lfWidth ? font.lfWidth : natural) - 1);
+        // Narrower each time, and never below two thirds of the face's width: a bitmap face, which
+        // keeps its width whatever is asked, ends there, and no face gets illegible.
+        if (3 * font.lfWidth < 2 * natural) break;
+        const HFONT narrower = CreateFontIndirectW(&font);
         if (!narrower) break;
         SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(narrower), TRUE);
         SendMessageW(field, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, margins);
         DeleteObject(std::exchange(fonts_[index], narrower));
+        measured = Measure(field, number);
     }
     ShowStartIfItFits(field);
 }
