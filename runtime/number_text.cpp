@@ -44,6 +44,8 @@ CodePoint DecodeFirst(std::string_view text) {
     return {value, length};
 }
 
+}  // namespace
+
 void AppendCodePoint(std::string& text, char32_t c) {
     const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
     if (c < 0x80) {
@@ -57,6 +59,8 @@ void AppendCodePoint(std::string& text, char32_t c) {
                  byte(0x80 | (c & 0x3F))};
     }
 }
+
+namespace {
 
 // The settings' digit zero; ASCII '0' where they hold none that could be one.
 char32_t ZeroDigit(const RegionalSettings& settings) {

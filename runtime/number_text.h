@@ -35,4 +35,7 @@ std::string FormatNumber(float value, std::string_view pattern, const RegionalSe
 // sign, digits and decimal separator.
 std::string WriteRegional(std::string_view plain, const RegionalSettings& settings);
 
+// Appends the code point to UTF-8 text.
+void AppendCodePoint(std::string& text, char32_t c);
+
 }  // namespace runtime

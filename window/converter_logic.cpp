@@ -37,6 +37,10 @@ std::string ConverterLogic::InitialText(const ControlDescription& control) const
     return runtime::WriteRegional(text, settings_);
 }
 
+std::string ConverterLogic::WidestNumber() const {
+    return runtime::WriteRegional("100.0", settings_);
+}
+
 Reaction ConverterLogic::OnCalculateClicked(FieldTexts texts) {
     return Recalculate(texts);
 }

@@ -42,6 +42,11 @@ class ConverterLogic {
     // numbers.
     std::string InitialText(const ControlDescription& control) const;
 
+    // The widest number the input fields show whole, in the user's format: four digits and the
+    // decimal separator, "100,0". Fields whose font is wider than the designed face are fitted
+    // to it.
+    std::string WidestNumber() const;
+
     // A click of the button, by mouse, by its access key or by the keyboard while it has focus.
     Reaction OnCalculateClicked(FieldTexts texts);
     // A key goes down in an input field, before the field has handled it. The keypad's decimal

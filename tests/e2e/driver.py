@@ -127,6 +127,11 @@ def second_start(app):
     app.keys("Home", "Right", "shift+Right", "ctrl+v")
     check("I1 after pasting 7 and a CR over the selected 3 of 23,0", app.copy(), "27,0")
     expect_text1(app, "Text1 after the paste", "72,4 % rel")
+    set_clipboard("<p><b>3</b><br>x</p>", "text/html")  # HTML alone, as some web pages offer it
+    app.click("I1")
+    app.keys("Home", "Right", "shift+Right", "ctrl+v")
+    check("I1 after pasting HTML alone over the selected 7 of 27,0", app.copy(), "23,0")
+    expect_text1(app, "Text1 after the paste", "90,7 % rel")
 
     if "FEUCHTE_DRAG_SOURCE" in os.environ:  # a program built for the tests
         app.replace("I1", "23,0")
@@ -136,6 +141,8 @@ def second_start(app):
         app.click("I1")
         app.keys("ctrl+z")
         check("I1 after Ctrl+Z", app.copy(), "23,0")
+        app.drop("<b>9</b><br>X", "I1", 28, "html")
+        check("I1 after dropping HTML alone after the 2 of 23,0", app.shows("I1"), "293,0")
 
     app.click("I2")
     app.keys("End")

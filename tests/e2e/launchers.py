@@ -28,18 +28,18 @@ def windows(title=None):
     return run("xdotool", "search", "--onlyvisible", *depth).split()
 
 
-def set_clipboard(text):
+def set_clipboard(text, kind="UTF8_STRING"):
+    """Offers the text as that kind alone (text/html: HTML, as some web pages offer it)."""
     # xclip serves it from the background until another program takes over; it takes the
     # clipboard after it has returned.
-    subprocess.run(["xclip", "-selection", "clipboard"], input=text.encode(), check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    wait_until(lambda: clipboard() == text, 2)
+    subprocess.run(["xclip", "-selection", "clipboard", "-t", kind], input=text.encode(),
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_until(lambda: clipboard(kind) == text, 2)
 
 
-def clipboard():
+def clipboard(kind="UTF8_STRING"):
     try:  # its owner may not answer while it hands the clipboard over
-        return run("xclip", "-o", "-selection", "clipboard", "-t", "UTF8_STRING", timeout=2,
-                   check=True)
+        return run("xclip", "-o", "-selection", "clipboard", "-t", kind, timeout=2, check=True)
     except (subprocess.TimeoutExpired, subprocess.CalledProcessError):
         return MARKER
 
@@ -86,10 +86,10 @@ class Qt:
         except subprocess.TimeoutExpired:
             return None
 
-    def drop(self, text, control, x):
-        """Drags the text from another program's window and drops it x pixels into the control;
-        the other program ends when the drop is done."""
-        self.dragger = subprocess.Popen([os.environ["FEUCHTE_DRAG_SOURCE"], text])
+    def drop(self, text, control, x, *kind):
+        """Drags the text (with "html": as HTML alone) from another program's window and drops it
+        x pixels into the control; the other program ends when the drop is done."""
+        self.dragger = subprocess.Popen([os.environ["FEUCHTE_DRAG_SOURCE"], text, *kind])
         wait_until(lambda: windows("^drag source$"), 10)
         source = windows("^drag source$")[0]
         xdotool("windowmove", "--sync", source, "40", "600")  # away from the converter

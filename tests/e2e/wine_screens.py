@@ -1,6 +1,7 @@
-"""The Windows program under wine at 96, 144 and 192 dpi and in a high-contrast scheme, set in
-wine's registry: the layout from the twips, the letters, banner and icons drawn for the scale, and
-a field's first character in view. Called by driver.py, d here."""
+"""The Windows program under wine at 96, 120, 144 and 192 dpi and in a high-contrast scheme, set in
+wine's registry: the layout from the twips, the letters, banner and icons drawn for the scale,
+numbers whole in the fields, and a number format changed while the window is open. Called by
+driver.py, d here."""
 import subprocess
 import time
 from pathlib import Path
@@ -34,7 +35,8 @@ def probe_program(app):
 
 
 def probe(app, d, *mode):
-    """Client size, each control's place and first character in view; or with "names" each
+    """Client size, each control's place and the pixels its text is scrolled by, as shown and with
+    the caret at its end (0, 0: start in view, whole text fits); or with "names" each
     control's role, name and value as MSAA gives them to a screen reader (window_probe.cpp)."""
     return [line.split("\t") if mode else [int(word) for word in line.split()] for line in
             d.run("wine", probe_program(app), d.TITLE, *mode, env=app.environment("C")).splitlines()]
@@ -52,6 +54,17 @@ def announced(app, d, keys):
         return [line.rstrip("\r\n").split("\t")[1:] for line in listener.stdout]
 
 
+def change_number_format(app, d, decimal, thousand):
+    """As the Control Panel does: the new separators into the registry, then every window told.
+    In the prefix's locale: wine rewrites the format as that of the locale it runs in."""
+    (Path(app.work) / "format.reg").write_text(
+        f'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n'
+        f'"sDecimal"="{decimal}"\n"sThousand"="{thousand}"\n')
+    for command in (["reg", "import", f"{app.work}/format.reg"],
+                    [probe_program(app), d.TITLE, "intl"]):
+        d.run("wine", *command, env=app.environment("de_DE.UTF-8"), check=True)
+
+
 def ink_height(d, shot, box, inset):  # of the letters in a box of the screenshot, inside its border
     crop = f"{box[2] - 2 * inset}x{box[3] - 2 * inset}+{box[0] + inset}+{box[1] + inset}"
     return int(d.run("convert", shot, "-crop", crop, "+repage", "-fuzz", "40%", "-format", "%@",
@@ -60,7 +73,7 @@ def ink_height(d, shot, box, inset):  # of the letters in a box of the screensho
 
 def check_all(app, d):
     heights = []
-    for dpi, colours in (96, {}), (144, {}), (192, {}), (96, HIGH_CONTRAST):
+    for dpi, colours in (96, {}), (120, {}), (144, {}), (192, {}), (96, HIGH_CONTRAST):
         what = f"{dpi} dpi{', high contrast' if colours else ''}: "
         configure(app, d, dpi, colours)
         app.start()
@@ -94,8 +107,26 @@ def check_all(app, d):
                     announced(app, d, "Tab End 5 BackSpace shift+Tab"),
                     [["Relative Feuchte", "41,8 % rel"], ["Relative Feuchte", "42,1 % rel"],
                      ["Relative Feuchte", "41,8 % rel"]])
-        # I1 has the focus; its start in view out of the focus, and after a shorter text.
-        for keys in "minus 1 0 comma 5 Tab", "shift+Tab 1 2 comma 3 4 ctrl+a 3 7 comma 5":
+            # The number format changed while the window is open: the texts stay as they are.
+            app.replace("I1", "23")
+            app.replace("I2", "9")
+            for decimal, thousand, result in (".", ",", "43.8 % rel"), (",", ".", "43,8 % rel"):
+                change_number_format(app, d, decimal, thousand)
+                d.expect_text1(app, f"Text1 for 23 and 9 once the decimal separator is {decimal!r}",
+                               result)
+            app.click("I1")
+        # By keys from I1 on, as clicks land where the controls are at 96 dpi.
+        for numbers in ("-10,5", "12,34"), ("23,45", "100,0"):
+            for keys, number in zip(("ctrl+a", "Tab ctrl+a"), numbers):
+                app.keys(*keys.split())
+                app.type(number)
+            d.check(what + f"{' and '.join(numbers)} whole in I1 and I2",
+                    [row[5] for row in probe(app, d)[1:3]], [0, 0])
+            app.keys("shift+Tab")
+        # A longer text shows its start out of the focus, and after a shorter one.
+        app.keys("ctrl+a")
+        app.type("-10,12345")
+        for keys in "Tab", "shift+Tab ctrl+a 3 7 comma 5":
             app.keys(*keys.split())
-            d.check(what + f"I1's first character in view after {keys}", probe(app, d)[1][4], 0)
+            d.check(what + f"I1's start in view after {keys}", probe(app, d)[1][4], 0)
         app.keys("Escape")

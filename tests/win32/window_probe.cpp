@@ -1,9 +1,12 @@
 // Prints what Windows says of the window titled argv[1] (waiting up to 10 s): the client area's
 // size, then each control in z-order (the order Tab follows) with its left, top, width, height
-// and, for a text field, the index of the first character in view. With "names" after the
-// title, each control's role, name and value as a screen reader reads them through MSAA instead.
-// With "events SECONDS", it listens as a screen reader's WinEvent hook does: prints "listening",
-// then the name and value of each control that announces a new value, for that many seconds.
+// and, for a text field, the pixels its text is scrolled left by (0: its start is in view), and
+// by how many it scrolls once the caret is after the last character (0: the whole text fits).
+// With "names" after the title, each control's role, name and value as a screen reader reads
+// them through MSAA instead. With "events SECONDS", it listens as a screen reader's WinEvent hook
+// does: prints "listening", then the name and value of each control that announces a new value,
+// for that many seconds. With "intl", it tells every window that the number format has changed,
+// as the Control Panel does.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -15,12 +18,20 @@ static BOOL CALLBACK PrintControl(HWND control, LPARAM window) {
     RECT place{};
     GetWindowRect(control, &place);
     MapWindowPoints(nullptr, reinterpret_cast<HWND>(window), reinterpret_cast<POINT*>(&place), 2);
-    // The character just inside a text field's border and margin; 0 from other controls.
-    const LPARAM inside =
-        MAKELPARAM(GetSystemMetrics(SM_CXEDGE) + 2, (place.bottom - place.top) / 2);
-    const long first = LOWORD(SendMessageW(control, EM_CHARFROMPOS, 0, inside));
-    std::printf("%ld %ld %ld %ld %ld\n", place.left, place.top, place.right - place.left,
-                place.bottom - place.top, first);
+    // A field scrolls the caret into view as the selection is set; it is put back afterwards.
+    const auto left = [control] {
+        return static_cast<short>(LOWORD(SendMessageW(control, EM_POSFROMCHAR, 0, 0)));
+    };
+    const long shown = left();
+    const auto selection = static_cast<DWORD>(SendMessageW(control, EM_GETSEL, 0, 0));
+    const auto length = static_cast<WPARAM>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0));
+    SendMessageW(control, EM_SETSEL, 0, 0);
+    const long start = left();
+    SendMessageW(control, EM_SETSEL, length, static_cast<LPARAM>(length));
+    const long end = left();
+    SendMessageW(control, EM_SETSEL, LOWORD(selection), HIWORD(selection));
+    std::printf("%ld %ld %ld %ld %ld %ld\n", place.left, place.top, place.right - place.left,
+                place.bottom - place.top, start - shown, start - end);
     return TRUE;
 }
 
@@ -96,6 +107,11 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 4 && std::wstring(argv[2]) == L"events") {
         CoInitialize(nullptr);
         ListenForValueChanges(window, _wtoi(argv[3]));
+        return 0;
+    }
+    if (argc == 3 && std::wstring(argv[2]) == L"intl") {
+        SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"),
+                            SMTO_ABORTIFHUNG, 5000, nullptr);
         return 0;
     }
     if (argc == 3 && std::wstring(argv[2]) == L"names") {

@@ -119,6 +119,12 @@ void InputField::dragMoveEvent(QDragMoveEvent* event) {
     event->setAccepted(copy.isAccepted());
 }
 
+void InputField::dragEnterEvent(QDragEnterEvent* event) {
+    // As a move: QLineEdit's own takes plain text only, and a drag not taken as it enters never
+    // moves on to dragMoveEvent.
+    dragMoveEvent(event);
+}
+
 void InputField::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     // Out of the focus a text too long for the field shows its start, sign and first digits, as

@@ -17,6 +17,7 @@ class InputField : public QLineEdit {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
   private:

@@ -51,6 +51,9 @@ class ConverterWindow final : public BaseWindow<ConverterWindow> {
     static std::string TextOf(HWND control);  // as UTF-8
     // Scrolls a field back to its first character if the whole text fits.
     void ShowStartIfItFits(HWND field);
+    // Gives an input field, controls_[index], a font in which a number of five characters fits
+    // whole, and shows its start if its text fits.
+    void FitNumbers(size_t index);
     bool IsInputField(HWND control) const;
 
     bool CreateControls();

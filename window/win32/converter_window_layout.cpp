@@ -119,7 +119,7 @@ void ConverterWindow::ApplyDpi(UINT dpi) {
                          MAKELPARAM(margin, margin));
         }
         if (previous) DeleteObject(previous);
-        if (window::IsInputField(control)) ShowStartIfItFits(controls_[index]);
+        if (window::IsInputField(control)) FitNumbers(index);
     }
     ApplyIcons(dpi);
 }

@@ -2,6 +2,7 @@
 
 #include <ole2.h>
 
+#include <cstring>
 #include <cwchar>
 #include <optional>
 #include <string>
@@ -10,23 +11,27 @@
 #include "com_object.h"
 #include "text.h"
 #include "window/converter_logic.h"
+#include "window/html_text.h"
 
 namespace win32 {
 
 namespace {
 
-FORMATETC TextFormat() {
-    return {CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+FORMATETC Format(UINT format) {
+    return {static_cast<CLIPFORMAT>(format), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
 }
 
 // The first line of the text a drop offers, or nothing if it offers none.
 std::optional<std::wstring> FirstLine(IDataObject& data) {
-    FORMATETC format = TextFormat();
-    STGMEDIUM medium{};
-    if (data.GetData(&format, &medium) != S_OK) return std::nullopt;
-    std::optional<std::wstring> line = FirstLineOf(medium.hGlobal);
-    ReleaseStgMedium(&medium);
-    return line;
+    for (const UINT format : TextFormats()) {
+        FORMATETC wanted = Format(format);
+        STGMEDIUM medium{};
+        if (data.GetData(&wanted, &medium) != S_OK) continue;
+        std::optional<std::wstring> line = FirstLineOf(medium.hGlobal, format);
+        ReleaseStgMedium(&medium);
+        if (line) return line;
+    }
+    return std::nullopt;
 }
 
 class FieldDropTarget final : public ComObject<IDropTarget> {
@@ -34,8 +39,11 @@ class FieldDropTarget final : public ComObject<IDropTarget> {
     explicit FieldDropTarget(HWND field) : field_(field) {}
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
-        FORMATETC format = TextFormat();
-        hasText_ = data && data->QueryGetData(&format) == S_OK;
+        hasText_ = false;
+        for (const UINT format : TextFormats()) {
+            FORMATETC offered = Format(format);
+            hasText_ = hasText_ || (data && data->QueryGetData(&offered) == S_OK);
+        }
         // Copied, never moved: whatever it was dragged from keeps its text.
         *effect = hasText_ ? DROPEFFECT_COPY : DROPEFFECT_NONE;
         return S_OK;
@@ -73,12 +81,22 @@ class FieldDropTarget final : public ComObject<IDropTarget> {
 
 }  // namespace
 
-std::optional<std::wstring> FirstLineOf(HGLOBAL text) {
-    const auto* characters = static_cast<const wchar_t*>(text ? GlobalLock(text) : nullptr);
-    if (!characters) return std::nullopt;
-    const std::wstring all(characters, wcsnlen(characters, GlobalSize(text) / sizeof *characters));
-    GlobalUnlock(text);
-    return Widen(window::FirstLine(Narrow(all)));
+std::array<UINT, 2> TextFormats() {
+    return {CF_UNICODETEXT, RegisterClipboardFormatW(L"HTML Format")};
+}
+
+std::optional<std::wstring> FirstLineOf(HGLOBAL data, UINT format) {
+    const void* locked = data ? GlobalLock(data) : nullptr;
+    if (!locked) return std::nullopt;
+    const size_t size = GlobalSize(data);
+    const auto* utf16 = static_cast<const wchar_t*>(locked);
+    const auto* utf8 = static_cast<const char*>(locked);
+    const std::string text = format == CF_UNICODETEXT
+                                 ? Narrow({utf16, wcsnlen(utf16, size / sizeof *utf16)})
+                                 : window::HtmlText({utf8, strnlen(utf8, size)});
+    GlobalUnlock(data);
+    if (text.empty()) return std::nullopt;
+    return Widen(window::FirstLine(text));
 }
 
 void AcceptDroppedText(HWND field) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -13,8 +14,12 @@ namespace win32 {
 // the field must call RevokeDragDrop before it is destroyed.
 void AcceptDroppedText(HWND field);
 
-// The first line of UTF-16 text in global memory, as a one-line field keeps it of a paste or a
-// drop: up to CR, LF or NUL. Nothing where there is no text.
-std::optional<std::wstring> FirstLineOf(HGLOBAL text);
+// The formats text is taken in, the first offered: UTF-16 text, then Windows' "HTML Format",
+// which web pages and mail programs may offer alone.
+std::array<UINT, 2> TextFormats();
+
+// The first line of the text in global memory in one of those formats, as a one-line field keeps
+// it of a paste or a drop: up to CR, LF or NUL. Nothing where there is no text.
+std::optional<std::wstring> FirstLineOf(HGLOBAL data, UINT format);
 
 }  // namespace win32

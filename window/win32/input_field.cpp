@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -17,23 +18,38 @@ namespace win32 {
 
 namespace {
 
+struct Measured {
+    int text;     // pixels
+    int room;     // between the field's margins
+    int average;  // the font's average character width
+};
+
+Measured Measure(HWND field, const std::wstring& text) {
+    RECT format{};
+    SendMessageW(field, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    Measured measured{format.right - format.left, format.right - format.left, 0};
+    const HDC dc = GetDC(field);
+    if (!dc) return measured;
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(field, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    TEXTMETRICW metrics{};
+    if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size) &&
+        GetTextMetricsW(dc, &metrics)) {
+        measured = {size.cx, measured.room, metrics.tmAveCharWidth};
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(field, dc);
+    return measured;
+}
+
 // Whether the whole text fits between the field's margins, caret included.
 bool TextFits(HWND field) {
     const int length = GetWindowTextLengthW(field);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(field, text.data(), length + 1)));
-    RECT format{};
-    SendMessageW(field, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    const HDC dc = GetDC(field);
-    if (!dc) return false;
-    const HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(field, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    const bool measured =
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(field, dc);
-    return measured && size.cx < format.right - format.left;
+    const Measured measured = Measure(field, text);
+    return measured.text < measured.room;
 }
 
 ConverterWindow::TextSelection Selection(HWND field) {
@@ -48,6 +64,32 @@ void Select(HWND field, ConverterWindow::TextSelection selection) {
 }
 
 }  // namespace
+
+void ConverterWindow::FitNumbers(size_t index) {
+    // The stand-ins for the designed face are wider than it: their letters are drawn narrower
+    // (lfWidth) until a number of five characters fits, as the field was designed to show it.
+    const HWND field = controls_[index];
+    const std::wstring number = Widen(logic_.WidestNumber());
+    const auto margins = static_cast<LPARAM>(SendMessageW(field, EM_GETMARGINS, 0, 0));
+    LOGFONTW font{};
+    GetObjectW(fonts_[index], sizeof font, &font);
+    Measured measured = Measure(field, number);
+    const int natural = measured.average;
+    while (measured.text >= measured.room) {
+        font.lfWidth = std::min<LONG>(MulDiv(measured.average, measured.room - 1, measured.text),
+                                      (font.lfWidth ? font.lfWidth : natural) - 1);
+        // Narrower each time, and never below two thirds of the face's width: a bitmap face, which
+        // keeps its width whatever is asked, ends there, and no face gets illegible.
+        if (3 * font.lfWidth < 2 * natural) break;
+        const HFONT narrower = CreateFontIndirectW(&font);
+        if (!narrower) break;
+        SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(narrower), TRUE);
+        SendMessageW(field, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, margins);
+        DeleteObject(std::exchange(fonts_[index], narrower));
+        measured = Measure(field, number);
+    }
+    ShowStartIfItFits(field);
+}
 
 void ConverterWindow::ShowStartIfItFits(HWND field) {
     // An edit control scrolls its text left as the caret passes the right edge, and leaves it
@@ -82,7 +124,9 @@ LRESULT CALLBACK ConverterWindow::InputFieldProc(HWND field, UINT message, WPARA
             // The edit control would keep a lone CR and all that follows it.
             std::optional<std::wstring> line;
             if (OpenClipboard(field)) {
-                line = FirstLineOf(GetClipboardData(CF_UNICODETEXT));
+                for (const UINT format : TextFormats()) {
+                    if (!line) line = FirstLineOf(GetClipboardData(format), format);
+                }
                 CloseClipboard();
             }
             if (line) SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line->c_str()));

@@ -14,8 +14,18 @@ int Length(size_t size) {
     return size > INT_MAX ? INT_MAX : static_cast<int>(size);
 }
 
-std::optional<std::wstring> UserLocaleText(LCTYPE item) {
+// An item of the user's number format: as the Control Panel keeps it in the registry under that
+// name, or else as the user's locale has it. The registry comes first because wine's
+// GetLocaleInfoEx keeps what a process has read once, and so would still give the old format
+// after WM_SETTINGCHANGE; Windows' own reads the same values.
+std::optional<std::wstring> UserLocaleText(LCTYPE item, PCWSTR registryName) {
     wchar_t buffer[LOCALE_NAME_MAX_LENGTH];
+    DWORD size = sizeof buffer;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\International", registryName,
+                     RRF_RT_REG_SZ, nullptr, buffer, &size) == ERROR_SUCCESS &&
+        buffer[0]) {
+        return buffer;
+    }
     const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, buffer,
                                        static_cast<int>(std::size(buffer)));
     if (length <= 1) return std::nullopt;  // failed, or only the terminating zero
@@ -25,15 +35,8 @@ std::optional<std::wstring> UserLocaleText(LCTYPE item) {
 // The digits the user's numbers are shown with: the locale's own, unless the user has told
 // Windows never to substitute them for 0-9.
 std::optional<std::wstring> UserZeroDigit() {
-    constexpr DWORD kNeverSubstitute = 1;
-    DWORD substitution = 0;
-    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_IDIGITSUBSTITUTION | LOCALE_RETURN_NUMBER,
-                        reinterpret_cast<LPWSTR>(&substitution),
-                        sizeof substitution / sizeof(wchar_t)) > 0 &&
-        substitution == kNeverSubstitute) {
-        return std::nullopt;
-    }
-    auto digits = UserLocaleText(LOCALE_SNATIVEDIGITS);
+    if (UserLocaleText(LOCALE_IDIGITSUBSTITUTION, L"NumShape") == L"1") return std::nullopt;
+    auto digits = UserLocaleText(LOCALE_SNATIVEDIGITS, L"sNativeDigits");
     if (digits) digits->resize(1);  // each digit is one UTF-16 unit; the rest follow zero
     return digits;
 }
@@ -61,10 +64,12 @@ std::string Narrow(std::wstring_view utf16) {
 
 runtime::RegionalSettings UserRegionalSettings() {
     runtime::RegionalSettings settings;
-    if (auto separator = UserLocaleText(LOCALE_SDECIMAL)) {
+    if (auto separator = UserLocaleText(LOCALE_SDECIMAL, L"sDecimal")) {
         settings.decimalSeparator = Narrow(*separator);
     }
-    if (auto minus = UserLocaleText(LOCALE_SNEGATIVESIGN)) settings.minusSign = Narrow(*minus);
+    if (auto minus = UserLocaleText(LOCALE_SNEGATIVESIGN, L"sNegativeSign")) {
+        settings.minusSign = Narrow(*minus);
+    }
     if (auto zero = UserZeroDigit()) settings.zeroDigit = Narrow(*zero);
     return settings;
 }
