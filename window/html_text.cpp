@@ -112,7 +112,12 @@ std::string HtmlText(std::string_view html) {
                 name += static_cast<char>(std::tolower(letter));
             }
             at = close + 1;
-            if (name == "br" || name == "/p" || name == "/div" || name == "/tr" || name == "/li") {
+            // A paragraph, block, row, list item or heading begins and ends a line, whether
+            // its end tag is written or implied by the next one.
+            static constexpr std::array kLineTags{"br"sv, "p"sv,  "div"sv, "tr"sv, "li"sv, "h1"sv,
+                                                  "h2"sv, "h3"sv, "h4"sv,  "h5"sv, "h6"sv};
+            const std::string_view bare = std::string_view(name).substr(name.starts_with('/'));
+            if (std::find(kLineTags.begin(), kLineTags.end(), bare) != kLineTags.end()) {
                 end_line("\n");
             } else if (name == "/td" || name == "/th") {
                 space = !text.empty() && !text.ends_with('\n');

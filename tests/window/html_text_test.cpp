@@ -43,6 +43,7 @@ TEST(HtmlText, GivesTheFirstLineAsABrowserShowsIt) {
         {"\r\n <DIV>\r\n  9,1 <span>x</span></div>\n<div>2</div>", "9,1 x"},
         {"<p><b>8,6<i>5</i></b><br>x</p>", "8,65"},
         {"<br/>12<BR>", "12"},
+        {"<p>5<p>X", "5"},  // the second paragraph ends the first
         {"<table><tr><td>12</td><td>5</td></tr><tr><td>3", "12 5"},
         {"<head><title>T</title><style>p{}</style></head><!-- 4 -->3<script>5</script>", "3"},
         {"<a title=\"x>y\">4</a>", "4"},

@@ -7,7 +7,6 @@
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
-#include <QTextDocumentFragment>
 
 #include <algorithm>
 #include <memory>
@@ -16,6 +15,7 @@
 #include <utility>
 
 #include "window/converter_logic.h"
+#include "window/html_text.h"
 
 InputField::InputField(const QString& text, QWidget* parent)
     : QLineEdit(text, parent), lastText_(text) {
@@ -36,7 +36,7 @@ QString FirstLine(const QString& text) {
 QString OfferedText(const QMimeData* data) {
     if (!data) return {};
     if (data->hasText() || !data->hasHtml()) return data->text();
-    return QTextDocumentFragment::fromHtml(data->html()).toPlainText();
+    return QString::fromStdString(window::HtmlText(data->html().toStdString()));
 }
 
 }  // namespace

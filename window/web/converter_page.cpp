@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "window/converter_logic.h"
+#include "window/html_text.h"
 #include "window/window_description.h"
 
 namespace {
@@ -125,6 +126,11 @@ EMSCRIPTEN_KEEPALIVE const char* SettingsChanged(const char* decimalSeparator,
 // ends the first line as a line break does.
 EMSCRIPTEN_KEEPALIVE const char* FirstLine(const char* text) {
     return HandBack(window::FirstLine(text));
+}
+
+// The text of HTML offered without plain text, parsed apart from the page: nothing in it runs.
+EMSCRIPTEN_KEEPALIVE const char* HtmlText(const char* html) {
+    return HandBack(window::HtmlText(html));
 }
 
 }  // extern "C"

@@ -11,19 +11,6 @@ function regionalSettings() {
   return [part(1.5, 'decimal', '.'), part(-1, 'minusSign', '-'), format.format(0)];
 }
 
-// The text of HTML offered alone, a NUL before and after each line it shows (paragraph, list
-// item, table row, <br>): the first line ends there. Parsed apart from the page: nothing in it
-// runs or loads.
-function htmlText(html) {
-  const body = new DOMParser().parseFromString(html, 'text/html').body;
-  body.querySelectorAll('style, script').forEach((element) => element.remove());
-  body.querySelectorAll('br, p, div, li, tr, h1, h2, h3, h4, h5, h6').forEach((element) => {
-    element.before('\0');
-    element.after('\0');
-  });
-  return body.textContent.replace(/\s+/g, ' ').replace(/^[\s\0]+/, '');
-}
-
 function createControl(control, textLimit) {
   const [name, kind, left, top, width, height, text, accessibleName, input, face, points, weight] =
       control;
@@ -121,10 +108,11 @@ function start(core) {
         type(instead);
       }
     });
-    // A paste or a drop keeps the first line of the text offered, or of its HTML's text.
+    // A paste or a drop keeps the first line of the text offered, or of its HTML's text, as the
+    // desktop windows take it.
     const keepFirstLine = (event, offered) => {
       const plain = offered.getData('text/plain');
-      const text = plain || htmlText(offered.getData('text/html'));
+      const text = plain || call('HtmlText', offered.getData('text/html'));
       const line = call('FirstLine', text.slice(0, textLimit));
       if (line === plain) return;
       event.preventDefault();
