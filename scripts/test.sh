@@ -7,11 +7,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 fuzz_seconds=${FUZZ_SECONDS:-25}
-stages=0
-stage() {
+stages=0 began=$SECONDS stage_began=$SECONDS
+stage() {  # ends the stage before with its time, and starts one
+    ((stages == 0)) || echo "--- $((SECONDS - stage_began)) s"
     echo
     echo "=== $*"
-    stages=$((stages + 1))
+    stages=$((stages + 1)) stage_began=$SECONDS
 }
 
 stage "dependencies"
@@ -61,5 +62,6 @@ for script in tests/win32/run.sh tests/packaging/run.sh; do
     fi
 done
 
+echo "--- $((SECONDS - stage_began)) s"
 echo
-echo "scripts/test.sh: ${stages} passed, 0 failed"
+echo "scripts/test.sh: ${stages} passed, 0 failed in $((SECONDS - began)) s"
