@@ -37,23 +37,19 @@ mkdir -p build-fuzz/corpus
 build-fuzz/tests/fuzz/recalculate_fuzzer -max_total_time="$fuzz_seconds" -max_len=256 \
     -print_final_stats=1 build-fuzz/corpus tests/fuzz/seeds 2>&1 | tail -n 12
 
-stage "the core's unit tests as WebAssembly under node"
+stage "the page, built with emscripten: the core's unit tests under node, the page in headless Chromium"
 cmake --preset web-tests >/dev/null
 cmake --build --preset web-tests
 ctest --preset web-tests
-
-stage "the page: built with emscripten, used in headless Chromium"
-cmake --preset web >/dev/null
-cmake --build --preset web
-/usr/bin/python3 tests/web/page_test.py build-web/window/web/page
+/usr/bin/python3 tests/web/page_test.py build-web-tests/window/web/page
 # Once in a few runs headless Chromium keeps the old build's worker for a visit longer than it
 # should; a second run tells that apart from a worker that never updates.
-/usr/bin/python3 tests/web/served_test.py build-web/window/web/page ||
-    /usr/bin/python3 tests/web/served_test.py build-web/window/web/page
+/usr/bin/python3 tests/web/served_test.py build-web-tests/window/web/page ||
+    /usr/bin/python3 tests/web/served_test.py build-web-tests/window/web/page
 
 stage "the page heard through the screen reader Orca, in Chromium on a private X server"
 dbus-run-session -- bash -c 'source scripts/lib/x_session.sh && x_session_start &&
-    /usr/bin/python3 tests/e2e/screen_reader_test.py page build-web/window/web/page'
+    /usr/bin/python3 tests/e2e/screen_reader_test.py page build-web-tests/window/web/page'
 
 for script in tests/win32/run.sh tests/packaging/run.sh; do
     if [[ -x $script ]]; then
