@@ -42,10 +42,7 @@ page() {
     build web-tests
     ctest --preset web-tests
     /usr/bin/python3 tests/web/page_test.py build-web-tests/window/web/page
-    # Once in a few runs headless Chromium keeps the old build's worker for a visit longer than it
-    # should; a second run tells that apart from a worker that never updates.
-    /usr/bin/python3 tests/web/served_test.py build-web-tests/window/web/page ||
-        /usr/bin/python3 tests/web/served_test.py build-web-tests/window/web/page
+    /usr/bin/python3 tests/web/served_test.py build-web-tests/window/web/page
 
     stage "the page heard through the screen reader Orca, in Chromium on a private X server"
     dbus-run-session -- bash -c 'source scripts/lib/x_session.sh && x_session_start &&
