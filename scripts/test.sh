@@ -3,9 +3,10 @@
 # same under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzer for 25 s, the built
 # program under Xvfb, the page in headless Chromium (as visitors use it and as sites serve it)
 # and heard through Orca, the Windows program under wine, and the Debian package.
-# After the Linux build four parts run side by side, each in its order and into a log of its own
-# that is printed whole when the part ends. Builds run below the tests' priority: the tests that
-# type into windows and wait for them keep their pace while the builds take the rest.
+# Four parts run side by side, each in its order and into a log of its own that is printed whole
+# when the part ends: the packaging from the start, the Windows program, the page and the Linux
+# tests after the Linux build. Builds run below the tests' priority: the tests that type into
+# windows and wait for them keep their pace while the builds take the rest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -49,13 +50,6 @@ page() {
         /usr/bin/python3 tests/e2e/screen_reader_test.py page build-web-tests/window/web/page'
 }
 
-stage "dependencies"
-scripts/install-deps.sh test
-
-stage "build (warnings are errors)"
-build linux  # first: the Windows program's tests drop text from its drag source
-echo "--- $((SECONDS - stage_began)) s"
-
 # Each part in a process group of its own, ended with the script if the script is stopped.
 set -m
 declare -A parts
@@ -66,9 +60,17 @@ part() {  # NAME COMMAND...
     parts[$!]=$1
 }
 run_script() { stage "$1"; "$1"; }
-for name in tests/packaging/run.sh tests/win32/run.sh; do
-    if [[ -x $name ]]; then part "$name" run_script "$name"; fi
-done
+script_part() { if [[ -x $1 ]]; then part "$1" run_script "$1"; fi; }
+
+stage "dependencies"
+scripts/install-deps.sh test
+script_part tests/packaging/run.sh  # the longest way to the end, so first (it builds its own)
+
+stage "build (warnings are errors)"
+cmake --preset linux >/dev/null
+cmake --build --preset linux  # before the parts: the Windows program's tests drop from its drag source
+echo "--- $((SECONDS - stage_began)) s"
+script_part tests/win32/run.sh
 part page page
 part linux linux
 
