@@ -20,8 +20,11 @@ SENT_ANYWAY = ("content-type", "content-length", "last-modified")
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
-    def __init__(self, request, client_address, server):
-        super().__init__(request, client_address, server, directory=str(server.folder))
+    def translate_path(self, path):
+        # The folder as it is when the request comes: a browser opens connections ahead and may
+        # send a request on one opened before the folder changed.
+        self.directory = str(self.server.folder)
+        return super().translate_path(path)
 
     def log_message(self, *args):  # the tests print what they check, not every request
         pass

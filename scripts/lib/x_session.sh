@@ -40,5 +40,6 @@ x_session_start() {
     openbox --sm-disable >"$x_session_dir/openbox.log" 2>&1 &
     x_session_track $!
     wait_for "the window manager" 20 eval 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-        { cat "$x_session_dir/openbox.log" >&2; return 1; }
+        { echo "on $DISPLAY:" >&2 && cat "$x_session_dir"/{openbox,xvfb}.log >&2 && xprop -root >/dev/null
+          return 1; }
 }

@@ -13,7 +13,7 @@ import sys
 import time
 from pathlib import Path
 
-from launchers import TITLE, NoWindow, Qt, Wine, run, set_clipboard, wait_until, windows, xdotool
+from launchers import TITLE, NoWindow, Qt, Wine, run, wait_until, windows, xdotool
 
 HERE = Path(__file__).resolve().parent
 ROOT = HERE.parents[1]
@@ -83,7 +83,7 @@ def first_start(app):
         expect_text1(app, f"{row['field']}: {row['typed']!r} typed", row["text1"])
 
     # A paste from the context menu changes the text without a key in the field.
-    set_clipboard("20")
+    app.set_clipboard("20")
     app.click("I1")
     app.keys("ctrl+a")
     before = len(windows())
@@ -114,7 +114,7 @@ def second_start(app):
 
     app.replace("I1", "23,0")
     app.replace("I2", "18,65")
-    set_clipboard("0\n")  # a copied spreadsheet cell
+    app.set_clipboard("0\n")  # a copied spreadsheet cell
     app.keys("Home", "Right", "ctrl+v")
     check("I2 after pasting 0⏎ after the 1 of 18,65", app.copy(), "108,65")
     expect_text1(app, "Text1 after the paste", "100,0 % rel")
@@ -122,12 +122,12 @@ def second_start(app):
     app.keys("ctrl+z")
     check("I2 after Ctrl+Z", app.copy(), "18,65")
     expect_text1(app, "Text1 after Ctrl+Z", "90,7 % rel")
-    set_clipboard("7\r")  # a lone CR, as old Mac programs end a line
+    app.set_clipboard("7\r")  # a lone CR, as old Mac programs end a line
     app.click("I1")
     app.keys("Home", "Right", "shift+Right", "ctrl+v")
     check("I1 after pasting 7 and a CR over the selected 3 of 23,0", app.copy(), "27,0")
     expect_text1(app, "Text1 after the paste", "72,4 % rel")
-    set_clipboard("<p><b>3</b><br>x</p>", "text/html")  # HTML alone, as some web pages offer it
+    app.set_clipboard("<p><b>3</b><br>x</p>", "text/html")  # HTML alone, as some web pages offer it
     app.click("I1")
     app.keys("Home", "Right", "shift+Right", "ctrl+v")
     check("I1 after pasting HTML alone over the selected 7 of 27,0", app.copy(), "23,0")

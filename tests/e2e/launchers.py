@@ -67,6 +67,8 @@ class Qt:
     def environment(self, locale):
         return {**os.environ, "LC_ALL": locale, "LANG": locale}
 
+    set_clipboard = staticmethod(set_clipboard)
+
     def command(self):
         return [self.program]
 
@@ -179,10 +181,22 @@ class Wine(Qt):
                                f"{self.work}/prefix"], env=super().environment("de_DE.UTF-8"),
                               check=True, timeout=120, capture_output=True, text=True)
         self.wine = dict(line.split("=", 1) for line in made.stdout.splitlines())
+        self.probe = Path(program).parents[2] / "tests/win32/window_probe.exe"  # window_probe.cpp
         print(f"wine prefix ready after {time.monotonic() - started:.1f} s", flush=True)
 
     def environment(self, locale):
         return {**super().environment(locale), **self.wine}
+
+    def set_clipboard(self, text, kind="UTF8_STRING"):
+        """Wine takes what X's clipboard newly holds a moment later, on a busy machine a while
+        later: a paste before that would paste the text before. HTML alone is no text to it."""
+        set_clipboard(text, kind)
+        wait_until(lambda: self.clipboard() == (text if kind == "UTF8_STRING" else ""), 10)
+
+    def clipboard(self):
+        """The text a Windows program pastes, its line ends as on X."""
+        units = run("wine", self.probe, "clipboard", env=self.environment("C")).split()
+        return "".join(chr(int(unit, 16)) for unit in units).replace("\r\n", "\n")
 
     def type(self, text):
         """Wine reads keys by the layouts it knows: a character that the US layout lacks, such
@@ -191,7 +205,7 @@ class Wine(Qt):
             if part.isascii():
                 super().type(part)
             else:
-                set_clipboard(part)
+                self.set_clipboard(part)
                 self.keys("ctrl+v")
 
     def command(self):

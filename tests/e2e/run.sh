@@ -6,10 +6,13 @@ here=$(dirname "$0")
 source "$here/../../scripts/lib/x_session.sh"
 echo "e2e: $1 program $2 on a private X server"
 x_session_start
-# The true minus sign and the en dash on a key of their own: xdotool would otherwise map them to
-# a spare key for a moment, and a busy program may look the key up after the mapping is gone.
+# What a US keyboard lacks on keys of their own (the context menu's ü, the true minus sign, the
+# en dash and the spaces of the typing table): xdotool would otherwise map each to a spare key for
+# a moment, and a busy program may look the key up after the mapping is gone.
 # (Wine knows keys only by the layouts it knows: launchers.py pastes them there.)
+keys='key <I252> { [ udiaeresis, nobreakspace ] }; key <I253> { [ U2212, endash ] };'
+keys+=' key <I254> { [ U202F, U2009 ] };'
 [[ $1 != qt ]] || xkbcomp -xkb "$DISPLAY" - 2>/dev/null |
-    sed '/^xkb_symbols/,/^};/ s/^};/    key <I253> { [ U2212, endash ] };\n};/' |
+    sed "/^xkb_symbols/,/^};/ s/^};/    $keys\n};/" |
     xkbcomp -w 0 - "$DISPLAY" 2>/dev/null
 /usr/bin/python3 "$here/driver.py" "$@"

@@ -4,7 +4,6 @@ numbers whole in the fields, and a number format changed while the window is ope
 driver.py, d here."""
 import subprocess
 import time
-from pathlib import Path
 
 # Controls in z-order (the order Tab follows, then the labels): left, top, width, height in twips.
 TWIPS = [(240, 840, 615, 375), (1440, 840, 615, 375), (240, 1320, 3255, 375),
@@ -30,22 +29,18 @@ def configure(app, d, dpi, colours):
         d.run("wineserver", option, env=app.environment("C"))
 
 
-def probe_program(app):
-    return Path(app.program).parents[2] / "tests/win32/window_probe.exe"
-
-
 def probe(app, d, *mode):
     """Client size, each control's place and the pixels its text is scrolled by, as shown and with
     the caret at its end (0, 0: start in view, whole text fits); or with "names" each
     control's role, name and value as MSAA gives them to a screen reader (window_probe.cpp)."""
     return [line.split("\t") if mode else [int(word) for word in line.split()] for line in
-            d.run("wine", probe_program(app), d.TITLE, *mode, env=app.environment("C")).splitlines()]
+            d.run("wine", app.probe, d.TITLE, *mode, env=app.environment("C")).splitlines()]
 
 
 def announced(app, d, keys):
     """The name and new value of each control that tells a screen reader's WinEvent hook that its
     value changed while the keys are typed."""
-    with subprocess.Popen(["wine", probe_program(app), d.TITLE, "events", "5"], text=True,
+    with subprocess.Popen(["wine", app.probe, d.TITLE, "events", "5"], text=True,
                           stdout=subprocess.PIPE, env=app.environment("C")) as listener:
         listener.stdout.readline()  # "listening"
         for key in keys.split():  # a key at a time: the value is read when the event arrives

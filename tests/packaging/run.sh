@@ -11,24 +11,17 @@ work=$(mktemp -d) tree=$(mktemp -d)
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Feuchte-Werkstatt (test)" \
     -addext extendedKeyUsage=codeSigning -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
 FEUCHTE_SIGNING_CERTIFICATE=$work/cert.pem FEUCHTE_SIGNING_KEY=$work/key.pem \
-    scripts/release.sh deb windows
-# The installer of a later commit, to upgrade with: this one and an empty commit, built meanwhile.
-git clone -q --no-checkout . "$work/later" && git -C "$work/later" checkout -q "$(git rev-parse HEAD)"
-git -C "$work/later" -c user.name=test -c user.email=test@example.invalid commit -q --allow-empty \
-    -m "A later commit"
-(cd "$work/later" && cmake --preset windows && nice cmake --build --preset windows --target msi window_probe) \
-    >"$work/later.log" 2>&1 &
-later_build=$!
+    nice -n 5 scripts/release.sh deb windows  # ahead of the builds beside it in scripts/test.sh
 # The version's first three parts as CMakeLists.txt has them, the fourth the commits up to this one.
 base=$(sed -n 's/^ *VERSION \([0-9]*\.[0-9]*\.[0-9]*\)\.${FEUCHTE_COMMITS}$/\1/p' CMakeLists.txt)
-version=$base.$(git rev-list --count HEAD)
+commits=$(git rev-list --count HEAD)
+version=$base.$commits
 package=feuchte-abs-rel id=de.feuchtewerkstatt.FeuchteAbsRel title='Feuchte abs -> rel'
 deb=dist/${package}_${version}_amd64.deb msi=dist/${package}_${version}_x64.msi
 dbgsym=dist/${package}-dbgsym_${version}_amd64.deb
 sudo=()
 ((EUID == 0)) || sudo=(sudo)
 cleanup() {
-    kill $later_build 2>/dev/null || true
     [[ -d ${WINEPREFIX:-} ]] && { wineserver -k || true; } >/dev/null 2>&1
     x_session_stop
     "${sudo[@]}" dpkg --purge "$package" >/dev/null 2>&1 || true
@@ -175,8 +168,15 @@ check "dpkg --purge"                    "${sudo[@]}" dpkg --purge $package
 same "files left after dpkg --purge"    "" installed
 
 check "wine prefix"                     wine_prefix_make "$work/prefix"
-check "a later commit's installer"      eval "wait $later_build || { cat '$work/later.log'; false; }"
-later=$(ls "$work"/later/build-windows/*.msi) probe=$(ls "$work"/later/build-windows/tests/win32/window_probe.exe)
+# The installer of a later commit, to upgrade with: the release's build again as the next commit
+# builds it, whose count, the version's fourth part, is one higher (the product code follows it).
+later_build() (
+    cd build-release/feuchte-abs-rel && FEUCHTE_COMMITS=$((commits + 1)) cmake --preset windows \
+        --compile-no-warning-as-error && cmake --build --preset windows --target msi window_probe
+)
+check "a later commit's installer"      later_build
+later=$(ls build-release/feuchte-abs-rel/build-windows/*_$base.$((commits + 1))_x64.msi)
+probe=$(ls build-release/feuchte-abs-rel/build-windows/tests/win32/window_probe.exe)
 later_code=$(msi_property ProductCode "$later") later_version=$(msi_property ProductVersion "$later")
 installed_exe() { echo "$WINEPREFIX/drive_c/$(installed_as "$1" | grep '\.exe$')"; }
 # In the order Tab takes: the button, the note, and the note kept hidden for a removal.
@@ -201,7 +201,7 @@ for scope in user machine; do
     same "one product registered, the later one" "$later_code" products
     same "registered for uninstall"     "$title|Feuchte-Werkstatt|$later_version" arp "$later_code"
     same "installed files"              "$(installed_as $scope "$later_code")" msi_files
-    check "installed: the later .exe"   cmp "$work/later/build-windows/msi/$package.exe" \
+    check "installed: the later .exe"   cmp build-release/feuchte-abs-rel/build-windows/msi/$package.exe \
         "$(installed_exe $scope)"
     check "msiexec /x"                  wine msiexec /x "$later" /qn
     same "files left after msiexec /x"  "" msi_files

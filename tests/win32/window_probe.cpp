@@ -6,7 +6,8 @@
 // them through MSAA instead. With "events SECONDS", it listens as a screen reader's WinEvent hook
 // does: prints "listening", then the name and value of each control that announces a new value,
 // for that many seconds. With "intl", it tells every window that the number format has changed,
-// as the Control Panel does.
+// as the Control Panel does. With "clipboard" alone: the text a program would paste, as
+// hexadecimal UTF-16 units (no line end of it turned into another on the way out).
 #include <windows.h>
 
 #include <oleacc.h>
@@ -97,7 +98,21 @@ static void ListenForValueChanges(HWND window, int seconds) {
     UnhookWinEvent(hook);
 }
 
+static int PrintClipboard() {
+    if (!OpenClipboard(nullptr)) return 1;
+    if (HANDLE text = GetClipboardData(CF_UNICODETEXT)) {
+        for (auto* unit = static_cast<const wchar_t*>(GlobalLock(text)); unit && *unit; ++unit) {
+            std::printf("%04x ", static_cast<unsigned>(*unit));
+        }
+        GlobalUnlock(text);
+    }
+    CloseClipboard();
+    std::printf("\n");
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wstring(argv[1]) == L"clipboard") return PrintClipboard();
     SetProcessDPIAware();  // real pixels, not those of a program that knows no DPI
     HWND window = nullptr;
     for (int attempt = 0; argc >= 2 && attempt < 100; ++attempt, Sleep(100)) {
