@@ -4,6 +4,7 @@ numbers whole in the fields, and a number format changed while the window is ope
 driver.py, d here."""
 import subprocess
 import time
+from pathlib import Path
 
 # Controls in z-order (the order Tab follows, then the labels): left, top, width, height in twips.
 TWIPS = [(240, 840, 615, 375), (1440, 840, 615, 375), (240, 1320, 3255, 375),
@@ -56,7 +57,7 @@ def change_number_format(app, d, decimal, thousand):
         f'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n'
         f'"sDecimal"="{decimal}"\n"sThousand"="{thousand}"\n')
     for command in (["reg", "import", f"{app.work}/format.reg"],
-                    [probe_program(app), d.TITLE, "intl"]):
+                    [app.probe, d.TITLE, "intl"]):
         d.run("wine", *command, env=app.environment("de_DE.UTF-8"), check=True)
 
 
