@@ -110,6 +110,7 @@ double_click() {
     local texts="" deadline=$((SECONDS + 60)) attempt
     while [[ $texts != *Fertig* ]] && ((SECONDS < deadline)); do  # the progress has that title too
         texts=$(wine "$probe" "$dialog" names | cut -f 2 | grep -v '^$' | paste -sd '|') || true
+        [[ $texts == *Fertig* ]] || sleep 0.2  # a probe a moment, not one after the other
     done
     echo "$texts"
     for attempt in {1..20}; do  # Enter until the installer has ended: the dialog may be slow to take it
