@@ -3,8 +3,9 @@
 # same under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzer for 25 s, the built
 # program under Xvfb, the page in headless Chromium (as visitors use it and as sites serve it)
 # and heard through Orca, the Windows program under wine, and the Debian package.
-# Each stage prints its seconds, the run its total. One after the other: tests that type into
-# windows and wait for them lost keys and clipboards while other parts built beside them.
+# Each stage prints its seconds, the run its total. The tests that type into windows run one
+# after the other; while they wait on the windows, only the builds of later stages and the fuzzer
+# work beside them, at the lowest priority, so that they take no time the windows need.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,28 +21,44 @@ build() {  # PRESET
     cmake --preset "$1" >/dev/null
     cmake --build --preset "$@"
 }
+beside() {  # LOG COMMAND...: runs the command in the background at the lowest priority
+    (renice -n 19 "$BASHPID" >/dev/null && "${@:2}") >"$1" 2>&1 &
+}
+joined() {  # LOG LINES: waits for the command started beside, shows the end of its output
+    if wait $!; then tail -n "$2" "$1"; else tail -n 40 "$1" && false; fi
+}
+# Nothing started beside goes on after a stage has failed.
+trap 'for job in $(jobs -p); do pkill -P "$job"; kill "$job"; done 2>/dev/null || true' EXIT
+built_ahead() {  # what the later stages build; their own build steps then find it done
+    build sanitize && build fuzz && build web-tests && build windows
+}
 
 linux() {
-    stage "unit, window and end-to-end tests"
+    stage "unit, window and end-to-end tests (the later stages building beside them)"
+    beside build/ahead.log built_ahead
     ctest --preset linux
+    joined build/ahead.log 0
 
     stage "unit and window tests under AddressSanitizer and UndefinedBehaviorSanitizer"
     build sanitize
     ctest --preset sanitize
+}
 
-    stage "fuzzing the recalculation for ${fuzz_seconds} s"
-    build fuzz
+fuzzing() {
     mkdir -p build-fuzz/corpus
     build-fuzz/tests/fuzz/recalculate_fuzzer -max_total_time="$fuzz_seconds" -max_len=256 \
         -print_final_stats=1 build-fuzz/corpus tests/fuzz/seeds 2>&1 | tail -n 12
 }
 
 page() {
-    stage "the page, built with emscripten: the core's unit tests under node, the page in headless Chromium"
+    stage "the page in headless Chromium, the core's unit tests under node, and beside them" \
+        "fuzzing the recalculation for ${fuzz_seconds} s"
+    build fuzz && beside build-fuzz/fuzz.log fuzzing
     build web-tests
     ctest --preset web-tests
     /usr/bin/python3 tests/web/page_test.py build-web-tests/window/web/page
     /usr/bin/python3 tests/web/served_test.py build-web-tests/window/web/page
+    joined build-fuzz/fuzz.log 12
 
     stage "the page heard through the screen reader Orca, in Chromium on a private X server"
     dbus-run-session -- bash -c 'source scripts/lib/x_session.sh && x_session_start &&

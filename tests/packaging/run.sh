@@ -11,7 +11,7 @@ work=$(mktemp -d) tree=$(mktemp -d)
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Feuchte-Werkstatt (test)" \
     -addext extendedKeyUsage=codeSigning -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
 FEUCHTE_SIGNING_CERTIFICATE=$work/cert.pem FEUCHTE_SIGNING_KEY=$work/key.pem \
-    nice -n 5 scripts/release.sh deb windows  # ahead of the builds beside it in scripts/test.sh
+    scripts/release.sh deb windows
 # The version's first three parts as CMakeLists.txt has them, the fourth the commits up to this one.
 base=$(sed -n 's/^ *VERSION \([0-9]*\.[0-9]*\.[0-9]*\)\.${FEUCHTE_COMMITS}$/\1/p' CMakeLists.txt)
 commits=$(git rev-list --count HEAD)

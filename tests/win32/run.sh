@@ -8,8 +8,7 @@ cd "$(dirname "$0")/../.."
 exe=build-windows/window/win32/feuchte-abs-rel.exe
 echo "win32: build with the 'windows' preset"
 cmake --preset windows >/dev/null
-# Below the priority of tests that may run beside it (scripts/test.sh).
-nice cmake --build --preset windows --target all window_probe planted_dll
+cmake --build --preset windows --target all window_probe planted_dll
 echo "win32: what Windows reads from $exe"
 /usr/bin/python3 tests/win32/check_resources.py "$exe"
 echo "win32: it starts on Windows 7, with System32's DLLs only"
