@@ -1,92 +1,20 @@
 #include "banner.h"
 
-// GDI+'s headers need the COM declarations that WIN32_LEAN_AND_MEAN leaves out of windows.h.
-#include <objidl.h>
-#include <shlwapi.h>
-
-#include <gdiplus.h>
+#include <wincodec.h>
+#include <wrl/client.h>
 
 #include <algorithm>
-#include <string_view>
 #include <utility>
 
-#include "dpi.h"
 #include "resource_ids.h"
 #include "window/pictures.h"
 #include "window/window_description.h"
 
 namespace win32 {
 
-namespace api = Gdiplus::DllExports;
-
-// gdiplus.dll is not one of the DLLs that every Windows takes from System32 only, so it is not
-// imported but loaded from there by hand, and its flat functions looked up.
-struct Banner::GdiPlus {
-    // wine's GDI+ loads the image codecs by name when it first decodes, from the program's folder
-    // first, whatever the program has said; loaded from System32 beforehand, they are found loaded.
-    HMODULE codecs = LoadSystemLibrary(L"windowscodecs.dll");
-    HMODULE module = LoadSystemLibrary(L"gdiplus.dll");
-    int missing = 0;  // functions not found
-
-    template <typename Function>
-    Function Find(const char* name) {
-        const auto function = Lookup<Function>(module, name);
-        missing += function ? 0 : 1;
-        return function;
-    }
-#define FEUCHTE_GDIPLUS(name) decltype(&api::name) name = Find<decltype(&api::name)>(#name)
-    FEUCHTE_GDIPLUS(GdipCreateBitmapFromStream);
-    FEUCHTE_GDIPLUS(GdipCreateBitmapFromScan0);
-    FEUCHTE_GDIPLUS(GdipGetImageWidth);
-    FEUCHTE_GDIPLUS(GdipGetImageHeight);
-    FEUCHTE_GDIPLUS(GdipGetImageGraphicsContext);
-    FEUCHTE_GDIPLUS(GdipCreateFromHDC);
-    FEUCHTE_GDIPLUS(GdipGraphicsClear);
-    FEUCHTE_GDIPLUS(GdipSetInterpolationMode);
-    FEUCHTE_GDIPLUS(GdipSetPixelOffsetMode);
-    FEUCHTE_GDIPLUS(GdipDrawImageRectI);
-    FEUCHTE_GDIPLUS(GdipDrawImageRectRectI);
-    FEUCHTE_GDIPLUS(GdipDeleteGraphics);
-    FEUCHTE_GDIPLUS(GdipDisposeImage);
-#undef FEUCHTE_GDIPLUS
-    decltype(&Gdiplus::GdiplusShutdown) shutdown =
-        Find<decltype(&Gdiplus::GdiplusShutdown)>("GdiplusShutdown");
-    // Looked up, not imported: newer Windows and wine forward it to shcore.dll, which the loader
-    // would look for beside the program before the program could forbid that.
-    HMODULE shlwapi = LoadSystemLibrary(L"shlwapi.dll");
-    decltype(&SHCreateMemStream) createMemStream =
-        Lookup<decltype(&SHCreateMemStream)>(shlwapi, "SHCreateMemStream");
-    ULONG_PTR token = 0;  // 0 unless GDI+ started and every function above was found
-
-    GdiPlus() {
-        const auto startup = Find<decltype(&Gdiplus::GdiplusStartup)>("GdiplusStartup");
-        const Gdiplus::GdiplusStartupInput input;
-        missing += createMemStream ? 0 : 1;
-        if (missing > 0 || startup(&token, &input, nullptr) != 0) token = 0;
-    }
-    ~GdiPlus() {
-        if (token != 0) shutdown(token);
-        if (module) FreeLibrary(module);
-        if (shlwapi) FreeLibrary(shlwapi);
-        if (codecs) FreeLibrary(codecs);
-    }
-    GdiPlus(const GdiPlus&) = delete;
-    GdiPlus& operator=(const GdiPlus&) = delete;
-};
-
 namespace {
 
-using Gdiplus::GpBitmap;
-using Gdiplus::GpGraphics;
-
-// The resource's bytes, or an empty view.
-std::basic_string_view<BYTE> ResourceBytes(HINSTANCE instance, int resourceId) {
-    const HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
-    const HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
-    const auto* bytes = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
-    return bytes ? std::basic_string_view<BYTE>(bytes, SizeofResource(instance, resource))
-                 : std::basic_string_view<BYTE>();
-}
+using Microsoft::WRL::ComPtr;
 
 // The picture drawn for the scale the target's width asks for.
 int ChoosePicture(int width, bool dark) {
@@ -97,71 +25,71 @@ int ChoosePicture(int width, bool dark) {
     return (dark ? FEUCHTE_BANNER_DARK : FEUCHTE_BANNER) + static_cast<int>(index);
 }
 
+// The resource's picture, width x height, as a premultiplied 32-bit DIB section: pixel for pixel
+// at its own size, else scaled smoothly, premultiplied first so that transparent pixels lend no
+// colour to their neighbours. Null if the resource is missing or damaged. COM loads the codecs
+// by the System32 path they are registered with, never by name from the program's folder.
+HBITMAP Decode(HINSTANCE instance, int resourceId, UINT width, UINT height) {
+    const HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
+    const HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
+    auto* const bytes = static_cast<BYTE*>(loaded ? LockResource(loaded) : nullptr);
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICFormatConverter> premultiplied;
+    ComPtr<IWICBitmapScaler> scaled;
+    UINT ownWidth = 0;
+    UINT ownHeight = 0;
+    if (!bytes ||
+        FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(&factory))) ||
+        FAILED(factory->CreateStream(&stream)) ||
+        FAILED(stream->InitializeFromMemory(bytes, SizeofResource(instance, resource))) ||
+        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr,
+                                                WICDecodeMetadataCacheOnDemand, &decoder)) ||
+        FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&ownWidth, &ownHeight)) ||
+        FAILED(factory->CreateFormatConverter(&premultiplied)) ||
+        FAILED(premultiplied->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
+                                         WICBitmapDitherTypeNone, nullptr, 0,
+                                         WICBitmapPaletteTypeCustom)) ||
+        FAILED(factory->CreateBitmapScaler(&scaled)) ||
+        FAILED(scaled->Initialize(premultiplied.Get(), width, height,
+                                  ownWidth == width && ownHeight == height
+                                      ? WICBitmapInterpolationModeNearestNeighbor
+                                      : WICBitmapInterpolationModeFant))) {
+        return nullptr;
+    }
+    // Top-down, as WIC hands out the rows.
+    const BITMAPINFO info{
+        {sizeof(BITMAPINFOHEADER), LONG(width), -LONG(height), 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (bitmap && FAILED(scaled->CopyPixels(nullptr, width * 4, width * height * 4,
+                                            static_cast<BYTE*>(pixels)))) {
+        DeleteObject(std::exchange(bitmap, nullptr));
+    }
+    return bitmap;
+}
+
 }  // namespace
 
-Banner::Banner(HINSTANCE instance) : instance_(instance), gdiPlus_(std::make_unique<GdiPlus>()) {}
-
-void Banner::Load(int resourceId) {
-    const GdiPlus& gdi = *gdiPlus_;
-    if (bitmap_) gdi.GdipDisposeImage(std::exchange(bitmap_, nullptr));
-    loaded_ = resourceId;
-    const auto bytes = ResourceBytes(instance_, resourceId);
-    if (gdi.token == 0 || bytes.empty()) return;
-    IStream* stream = gdi.createMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
-    if (!stream) return;
-    // GDI+ decodes lazily and holds on to the stream; a copy in a premultiplied 32-bit bitmap
-    // needs neither and is the quickest to draw on every WM_PAINT.
-    GpBitmap* decoded = nullptr;
-    UINT width = 0;
-    UINT height = 0;
-    GpBitmap* copy = nullptr;
-    GpGraphics* graphics = nullptr;
-    if (gdi.GdipCreateBitmapFromStream(stream, &decoded) == 0 &&
-        gdi.GdipGetImageWidth(decoded, &width) == 0 &&
-        gdi.GdipGetImageHeight(decoded, &height) == 0 &&
-        gdi.GdipCreateBitmapFromScan0(static_cast<INT>(width), static_cast<INT>(height), 0,
-                                      PixelFormat32bppPARGB, nullptr, &copy) == 0 &&
-        gdi.GdipGetImageGraphicsContext(copy, &graphics) == 0 &&
-        gdi.GdipGraphicsClear(graphics, 0) == 0 &&
-        gdi.GdipDrawImageRectI(graphics, decoded, 0, 0, static_cast<INT>(width),
-                               static_cast<INT>(height)) == 0) {
-        bitmap_ = std::exchange(copy, nullptr);
-    }
-    if (graphics) gdi.GdipDeleteGraphics(graphics);
-    if (copy) gdi.GdipDisposeImage(copy);
-    if (decoded) gdi.GdipDisposeImage(decoded);
-    stream->Release();
-}
-
-Banner::~Banner() {
-    if (bitmap_) gdiPlus_->GdipDisposeImage(bitmap_);
-}
-
 void Banner::Draw(HDC dc, const RECT& target, bool darkBackground) {
-    const GdiPlus& gdi = *gdiPlus_;
-    const int wanted = ChoosePicture(target.right - target.left, darkBackground);
-    if (wanted != loaded_) Load(wanted);
-    GpBitmap* const bitmap = bitmap_;
-    UINT width = 0;
-    UINT height = 0;
-    GpGraphics* graphics = nullptr;
-    if (!bitmap || gdi.GdipGetImageWidth(bitmap, &width) != 0 ||
-        gdi.GdipGetImageHeight(bitmap, &height) != 0 || gdi.GdipCreateFromHDC(dc, &graphics) != 0) {
-        return;
+    const int width = target.right - target.left;
+    const int height = target.bottom - target.top;
+    const std::array wanted{ChoosePicture(width, darkBackground), width, height};
+    if (wanted != loaded_) {
+        DeleteObject(bitmap_);
+        bitmap_ = Decode(instance_, wanted[0], UINT(width), UINT(height));
+        loaded_ = wanted;
     }
-    const INT targetWidth = target.right - target.left;
-    const INT targetHeight = target.bottom - target.top;
-    // At 100 % every pixel lands on one screen pixel; scaled, smooth edges look better than
-    // doubled steps.
-    const bool unscaled =
-        targetWidth == static_cast<INT>(width) && targetHeight == static_cast<INT>(height);
-    gdi.GdipSetInterpolationMode(graphics, unscaled ? Gdiplus::InterpolationModeNearestNeighbor
-                                                    : Gdiplus::InterpolationModeHighQualityBicubic);
-    gdi.GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHalf);
-    gdi.GdipDrawImageRectRectI(graphics, bitmap, target.left, target.top, targetWidth, targetHeight,
-                               0, 0, static_cast<INT>(width), static_cast<INT>(height),
-                               Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
-    gdi.GdipDeleteGraphics(graphics);
+    const HDC source = bitmap_ ? CreateCompatibleDC(dc) : nullptr;
+    if (!source) return;
+    const HGDIOBJ previous = SelectObject(source, bitmap_);
+    GdiAlphaBlend(dc, target.left, target.top, width, height, source, 0, 0, width, height,
+                  BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
+    SelectObject(source, previous);
+    DeleteDC(source);
 }
 
 }  // namespace win32
