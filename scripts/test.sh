@@ -65,8 +65,6 @@ page() {
         /usr/bin/python3 tests/e2e/screen_reader_test.py page build-web-tests/window/web/page'
 }
 
-run_script() { if [[ -x $1 ]]; then stage "$1"; "$1"; fi; }
-
 stage "dependencies"
 scripts/install-deps.sh test
 
@@ -74,8 +72,13 @@ stage "build (warnings are errors)"
 build linux
 linux
 page
-run_script tests/win32/run.sh
-run_script tests/packaging/run.sh
+
+stage "the Windows program under wine (the release building beside it)"
+beside build/release.log tests/packaging/run.sh release
+tests/win32/run.sh
+stage "the release: the Debian package and the Windows installer as their users meet them"
+joined build/release.log 12
+tests/packaging/run.sh check
 
 echo "--- $((SECONDS - stage_began)) s"
 echo

@@ -4,14 +4,22 @@
 # trace. Under wine the .msi, signed with a throw-away certificate, installs for one user when
 # double-clicked and for all users with ALLUSERS=1; in each a later commit's build upgrades it in
 # place and msiexec /x removes it without a trace.
+# usage: run.sh [release|check]: only build the release (signed), only check the one built so;
+# both by default.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
+signing=$PWD/build-signing  # the throw-away certificate
+if [[ ${1:-} != check ]]; then
+    rm -rf "$signing" && mkdir -p "$signing"
+    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Feuchte-Werkstatt (test)" \
+        -addext extendedKeyUsage=codeSigning -keyout "$signing/key.pem" \
+        -out "$signing/cert.pem" 2>/dev/null
+    FEUCHTE_SIGNING_CERTIFICATE=$signing/cert.pem FEUCHTE_SIGNING_KEY=$signing/key.pem \
+        scripts/release.sh deb windows
+    [[ ${1:-} != release ]] || exit 0
+fi
 work=$(mktemp -d) tree=$(mktemp -d)
-openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Feuchte-Werkstatt (test)" \
-    -addext extendedKeyUsage=codeSigning -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
-FEUCHTE_SIGNING_CERTIFICATE=$work/cert.pem FEUCHTE_SIGNING_KEY=$work/key.pem \
-    scripts/release.sh deb windows
 # The version's first three parts as CMakeLists.txt has them, the fourth the commits up to this one.
 base=$(sed -n 's/^ *VERSION \([0-9]*\.[0-9]*\.[0-9]*\)\.${FEUCHTE_COMMITS}$/\1/p' CMakeLists.txt)
 commits=$(git rev-list --count HEAD)
@@ -137,8 +145,8 @@ same "version in debian/changelog"      "$base.0" dpkg-parsechangelog -S Version
 same "version of the .deb"              "$version" dpkg-deb -f "$deb" Version
 same "AppStream release"                "$version $(date -u -d "$(dpkg-parsechangelog -S Date)" +%F)" release
 same "version of the .msi"              "$version" msi_property ProductVersion
-check "signature of the .exe"           osslsigncode verify -CAfile "$work/cert.pem" -in "dist/$package.exe"
-check "signature of the .msi"           osslsigncode verify -CAfile "$work/cert.pem" -in "$msi"
+check "signature of the .exe"           osslsigncode verify -CAfile "$signing/cert.pem" -in "dist/$package.exe"
+check "signature of the .msi"           osslsigncode verify -CAfile "$signing/cert.pem" -in "$msi"
 same "desktop-file-validate"            "" desktop-file-validate "$tree"/usr/share/applications/*
 check "appstreamcli validate-tree"      appstreamcli validate-tree --no-net "$tree"
 same "lintian tags"                     "" lintian --allow-root -I --pedantic build-release/*.changes
