@@ -44,6 +44,8 @@ bool ConverterWindow::Open(int showCommand) {
     const std::wstring className = Widen(kConverterWindow.name);
     const std::wstring caption = Widen(kConverterWindow.caption);
     WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance_;
     windowClass.lpszClassName = className.c_str();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -52,8 +54,10 @@ bool ConverterWindow::Open(int showCommand) {
     // inactive or minimized and gives it back, as it does for every dialog box.
     windowClass.cbWndExtra = DLGWINDOWEXTRA;
     // The size and the icons are set in WM_CREATE, once the window knows its monitor's DPI.
-    if (!Create(windowClass, caption.c_str(), kWindowStyle, kWindowExStyle, CW_USEDEFAULT,
-                CW_USEDEFAULT)) {
+    if ((!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) ||
+        !CreateWindowExW(kWindowExStyle, className.c_str(), caption.c_str(), kWindowStyle,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                         nullptr, instance_, this)) {
         return false;
     }
     const HWND first = Control(window::kTemperatureField);
@@ -93,6 +97,23 @@ HWND ConverterWindow::Control(std::string_view name) const {
         if (kControls[index].name == name) return controls_[index];
     }
     return nullptr;
+}
+
+LRESULT CALLBACK ConverterWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+    // The first message that carries CreateWindowExW's last argument; every later one finds the
+    // object in the window's user data. WM_GETMINMAXINFO comes before it, with no object yet.
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<ConverterWindow*>(
+            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<ConverterWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    const LRESULT result = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) self->hwnd_ = nullptr;
+    return result;
 }
 
 LRESULT ConverterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

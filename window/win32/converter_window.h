@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "banner.h"
-#include "base_window.h"
 #include "runtime/regional_settings.h"
 #include "window/converter_logic.h"
 #include "window/window_description.h"
@@ -17,14 +16,17 @@ namespace win32 {
 
 // The converter window built from the shared description with plain Win32 controls. It only
 // translates: Windows messages into the logic's events, the logic's answers into control calls.
-class ConverterWindow final : public BaseWindow<ConverterWindow> {
+class ConverterWindow final {
   public:
     ConverterWindow(HINSTANCE instance, runtime::RegionalSettings settings);
     ~ConverterWindow();
+    ConverterWindow(const ConverterWindow&) = delete;
+    ConverterWindow& operator=(const ConverterWindow&) = delete;
 
     // Creates the window on the monitor Windows picks, laid out for that monitor's DPI, shows it
     // and puts the keyboard focus into the first field. False if Windows refuses.
     bool Open(int showCommand);
+    HWND hwnd() const { return hwnd_; }  // null once the window is gone
 
     struct TextSelection {
         DWORD start = 0;
@@ -32,9 +34,10 @@ class ConverterWindow final : public BaseWindow<ConverterWindow> {
     };
 
   private:
-    friend BaseWindow<ConverterWindow>;
     static constexpr size_t kControlCount = window::kConverterWindow.controls.size();
 
+    // The class's window procedure: finds the object behind the window and hands it the message.
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK InputFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
                                            UINT_PTR subclassId, DWORD_PTR self);
@@ -67,6 +70,7 @@ class ConverterWindow final : public BaseWindow<ConverterWindow> {
     int Scale(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), 1440); }
 
     HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
     window::ConverterLogic logic_;
     Banner banner_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
