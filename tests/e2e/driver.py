@@ -82,8 +82,9 @@ def first_start(app):
         app.replace(row["field"], row["typed"])
         expect_text1(app, f"{row['field']}: {row['typed']!r} typed", row["text1"])
 
-    # A paste from the context menu changes the text without a key in the field.
-    app.set_clipboard("20")
+    # A paste from the context menu changes the text without a key in the field, and keeps the
+    # first line of it as Ctrl+V does.
+    app.set_clipboard("20\n5")
     app.click("I1")
     app.keys("ctrl+a")
     before = len(windows())
@@ -91,7 +92,8 @@ def first_start(app):
     wait_until(lambda: len(windows()) > before)  # the menu is open
     app.keys(app.paste_key)
     wait_until(lambda: len(windows()) == before)
-    expect_text1(app, "I1: 20 pasted from the context menu", "100,0 % rel")
+    check("I1 after pasting 20⏎5 from the context menu", app.copy(), "20")
+    expect_text1(app, "Text1 after the paste", "100,0 % rel")
 
     for control in "Text1", "Command1":
         app.click(control)
