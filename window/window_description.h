@@ -84,16 +84,16 @@ constexpr bool IsInputField(const ControlDescription& control) {
     return control.name == kTemperatureField || control.name == kHumidityField;
 }
 
-// The controls in the order Tab visits them: by tab index, leaving out the labels, which take no
-// focus. Worked out at compile time, so a table with more focusable controls fails to compile.
-inline constexpr auto kTabOrder = [] {
-    std::array<const ControlDescription*, 4> order{};
-    auto next = order.begin();
-    for (const auto& control : kConverterWindow.controls) {
-        if (control.kind != ControlKind::Label) *next++ = &control;
-    }
-    std::sort(order.begin(), order.end(),
-              [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+// The order in which a window creates its controls: those that take the focus in the order Tab
+// visits them, by tab index, then the labels, which take none. Windows' dialog manager, Qt and
+// the browser all move the focus in the order of creation, so none of them sets it apart.
+inline constexpr auto kCreationOrder = [] {
+    std::array<const ControlDescription*, kConverterWindow.controls.size()> order{};
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = &kConverterWindow.controls[i];
+    std::sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
+        const bool aLabel = a->kind == ControlKind::Label, bLabel = b->kind == ControlKind::Label;
+        return aLabel != bLabel ? bLabel : aLabel ? a < b : a->tabIndex < b->tabIndex;
+    });
     return order;
 }();
 

@@ -150,15 +150,11 @@ ConverterWindow::ConverterWindow(QWidget* parent)
     announcer_ = new QWidget(this);
     announcer_->setObjectName(kAnnouncerName);
     announcer_->setGeometry(0, 0, 0, 0);
-    for (const auto& control : kConverterWindow.controls) AddControl(control);
+    for (const auto* control : window::kCreationOrder) AddControl(*control);
 
-    const auto& order = window::kTabOrder;
-    for (std::size_t i = 0; i + 1 < order.size(); ++i) {
-        setTabOrder(ControlNamed(order[i]->name), ControlNamed(order[i + 1]->name));
-    }
     // As a dialog does when it opens: the first field has the focus with its text selected, so
     // typing replaces the initial number.
-    QWidget* first = ControlNamed(order.front()->name);
+    QWidget* first = ControlNamed(window::kCreationOrder.front()->name);
     first->setFocus();
     if (auto* field = qobject_cast<QLineEdit*>(first)) field->selectAll();
 }

@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "window/converter_logic.h"
 #include "window/html_text.h"
@@ -57,21 +56,16 @@ std::string Pixels(int twips) {
 
 // The window in lines: its name, caption, size in pixels, banner size and the fields' limit;
 // then each control (name, kind, place and size in pixels, text, accessible name, whether it is
-// an input field, font), those that take the focus in the order Tab visits them and then the
-// labels, so that the page's document order is its tab order.
+// an input field, font), in the order of creation, so that the page's document order is its tab
+// order.
 std::string DescribeWindow() {
     std::string out;
     AppendLine(out, kConverterWindow.name, kConverterWindow.caption,
                Pixels(kConverterWindow.clientWidth), Pixels(kConverterWindow.clientHeight),
                std::to_string(kConverterWindow.bannerWidth),
                std::to_string(kConverterWindow.bannerHeight), std::to_string(window::kTextBoxLimit));
-    std::vector<const ControlDescription*> order(window::kTabOrder.begin(),
-                                                 window::kTabOrder.end());
-    for (const auto& control : kConverterWindow.controls) {
-        if (control.kind == ControlKind::Label) order.push_back(&control);
-    }
     constexpr std::array<std::string_view, 3> kKinds{"text", "label", "button"};
-    for (const ControlDescription* control : order) {
+    for (const ControlDescription* control : window::kCreationOrder) {
         const auto font = control->font;
         AppendLine(out, control->name, kKinds[static_cast<std::size_t>(control->kind)],
                    Pixels(control->left), Pixels(control->top), Pixels(control->width),

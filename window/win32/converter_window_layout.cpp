@@ -50,19 +50,10 @@ HFONT CreateDefaultFont(UINT dpi) {
 }  // namespace
 
 bool ConverterWindow::CreateControls() {
-    // Tab and Shift+Tab follow the z-order, which is the order of creation: first the controls
-    // that take the focus, by tab index, then the labels.
-    std::array<size_t, kControlCount> creationOrder{};
-    size_t next = 0;
-    for (const ControlDescription* control : window::kTabOrder) {
-        creationOrder[next++] = IndexOf(*control);
-    }
-    for (const ControlDescription& control : kControls) {
-        if (control.kind == ControlKind::Label) creationOrder[next++] = IndexOf(control);
-    }
-
-    for (const size_t index : creationOrder) {
-        const ControlDescription& control = kControls[index];
+    // Tab and Shift+Tab follow the z-order, which is the order of creation.
+    for (const ControlDescription* described : window::kCreationOrder) {
+        const ControlDescription& control = *described;
+        const size_t index = IndexOf(control);
         PCWSTR className = nullptr;
         DWORD style = WS_CHILD | WS_VISIBLE;
         DWORD exStyle = 0;
