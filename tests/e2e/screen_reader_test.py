@@ -5,7 +5,6 @@ controls and when a key in I2 changes the result), or the page in Chromium with 
 language (Tab into I2 and a key there). Orca writes every utterance to a log; nothing is played.
 Needs an X server and a D-Bus session.
 Usage: screen_reader_test.py window PATH/TO/feuchte-abs-rel | screen_reader_test.py page FOLDER"""
-import fcntl
 import json
 import os
 import re
@@ -119,10 +118,6 @@ with open(os.path.join(folder, "orca", "user-settings.conf"), "w") as conf:
     json.dump({"general": settings, "pronunciations": {}, "keybindings": {},
                "profiles": {"default": dict(settings, profile=["Default", "default"])}}, conf)
 open(spoken_log, "w").close()
-# Orca runs once for a user on a machine: it will not start beside another, and --replace ends the
-# other. Screen-reader tests running side by side (as scripts/test.sh runs its parts) take turns.
-turn = open(os.path.join(tempfile.gettempdir(), "feuchte-abs-rel-orca.lock"), "w")
-fcntl.flock(turn, fcntl.LOCK_EX)
 orca = subprocess.Popen(
     ["/usr/bin/python3", "-c", ORCA, spoken_log, "--replace", "--user-prefs",
      os.path.join(folder, "orca")], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,

@@ -3,18 +3,16 @@
 # installs, passes its own tests (debian/tests, by autopkgtest), opens its window and leaves no
 # trace. Under wine the .msi, signed with a throw-away certificate, installs for one user when
 # double-clicked and for all users with ALLUSERS=1; in each a later commit's build upgrades it in
-# place and msiexec /x removes it without a trace.
-# usage: run.sh [release|check]: only build the release (signed), only check the one built so;
-# both by default.
+# place and msiexec /x removes it without a trace. "run.sh release" builds the release only,
+# "run.sh check" checks the one built so.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 signing=$PWD/build-signing  # the throw-away certificate
 if [[ ${1:-} != check ]]; then
-    rm -rf "$signing" && mkdir -p "$signing"
-    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Feuchte-Werkstatt (test)" \
-        -addext extendedKeyUsage=codeSigning -keyout "$signing/key.pem" \
-        -out "$signing/cert.pem" 2>/dev/null
+    rm -rf "$signing" && mkdir -p "$signing" && openssl req -x509 -newkey rsa:2048 -nodes -days 2 \
+        -subj "/CN=Feuchte-Werkstatt (test)" -addext extendedKeyUsage=codeSigning \
+        -keyout "$signing/key.pem" -out "$signing/cert.pem" 2>/dev/null
     FEUCHTE_SIGNING_CERTIFICATE=$signing/cert.pem FEUCHTE_SIGNING_KEY=$signing/key.pem \
         scripts/release.sh deb windows
     [[ ${1:-} != release ]] || exit 0
