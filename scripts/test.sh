@@ -4,8 +4,8 @@
 # program under Xvfb, the page in headless Chromium (as visitors use it and as sites serve it)
 # and heard through Orca, the Windows program under wine, and the Debian package.
 # Each stage prints its seconds, the run its total. The tests that type into windows run one
-# after the other; while they wait on the windows, only the builds of later stages and the fuzzer
-# work beside them, at the lowest priority, so that they take no time the windows need.
+# after the other; while they wait on the windows, only the builds of later stages, the release and
+# the fuzzer work beside them, at the lowest priority, so that they take no time the windows need.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
