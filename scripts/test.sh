@@ -3,7 +3,7 @@
 # same under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzer for 25 s, the built
 # program under Xvfb, the page in headless Chromium (as visitors use it and as sites serve it)
 # and heard through Orca, the Windows program under wine, and the Debian package.
-# Each stage prints its seconds, the run its total. The tests that type into windows run one
+# Each stage prints its seconds, the run its total. The stages that type into windows run one
 # after the other; while they wait on the windows, only the builds of later stages, the release and
 # the fuzzer work beside them, at the lowest priority, so that they take no time the windows need.
 set -euo pipefail
@@ -21,16 +21,24 @@ build() {  # PRESET
     cmake --preset "$1" >/dev/null
     cmake --build --preset "$@"
 }
-beside() {  # LOG COMMAND...: runs the command in the background at the lowest priority
-    (renice -n 19 "$BASHPID" >/dev/null && "${@:2}") >"$1" 2>&1 &
+# LOG COMMAND...: runs the command in the background at the lowest priority, in a process group
+# of its own, so that nothing of it goes on after a stage has failed (the trap below).
+beside() {
+    set -m
+    (renice -n 19 "$BASHPID" >/dev/null; "${@:2}") </dev/null >"$1" 2>&1 &
+    beside_pid=$!
+    set +m
 }
-joined() {  # LOG LINES: waits for the command started beside, shows the end of its output
-    if wait $!; then tail -n "$2" "$1"; else tail -n 40 "$1" && false; fi
+trap 'for job in $(jobs -p); do kill -- -"$job"; done 2>/dev/null || true' EXIT
+joined() {  # LOG LINES: waits for it; the end of its output, or all of it if it failed
+    wait "$beside_pid" || { echo "failed beside: $1" && cat "$1"; return 1; }
+    tail -n "$2" "$1"
 }
-# Nothing started beside goes on after a stage has failed.
-trap 'for job in $(jobs -p); do pkill -P "$job"; kill "$job"; done 2>/dev/null || true' EXIT
 built_ahead() {  # what the later stages build; their own build steps then find it done
-    build sanitize && build fuzz && build web-tests && build windows
+    build sanitize
+    build fuzz
+    build web-tests
+    build windows
 }
 
 linux() {
@@ -53,7 +61,8 @@ fuzzing() {
 page() {
     stage "the page in headless Chromium, the core's unit tests under node, and beside them" \
         "fuzzing the recalculation for ${fuzz_seconds} s"
-    build fuzz && beside build-fuzz/fuzz.log fuzzing
+    build fuzz
+    beside build-fuzz/fuzz.log fuzzing
     build web-tests
     ctest --preset web-tests
     /usr/bin/python3 tests/web/page_test.py build-web-tests/window/web/page

@@ -5,6 +5,7 @@ controls and when a key in I2 changes the result), or the page in Chromium with 
 language (Tab into I2 and a key there). Orca writes every utterance to a log; nothing is played.
 Needs an X server and a D-Bus session.
 Usage: screen_reader_test.py window PATH/TO/feuchte-abs-rel | screen_reader_test.py page FOLDER"""
+import fcntl
 import json
 import os
 import re
@@ -118,6 +119,9 @@ with open(os.path.join(folder, "orca", "user-settings.conf"), "w") as conf:
     json.dump({"general": settings, "pronunciations": {}, "keybindings": {},
                "profiles": {"default": dict(settings, profile=["Default", "default"])}}, conf)
 open(spoken_log, "w").close()
+# Orca runs once for a user (--replace ends the other): the tests of two checkouts take turns.
+fcntl.flock(turn := open(os.path.join(tempfile.gettempdir(), "feuchte-abs-rel-orca.lock"), "w"),
+            fcntl.LOCK_EX)
 orca = subprocess.Popen(
     ["/usr/bin/python3", "-c", ORCA, spoken_log, "--replace", "--user-prefs",
      os.path.join(folder, "orca")], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,

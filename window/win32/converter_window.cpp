@@ -112,7 +112,10 @@ LRESULT CALLBACK ConverterWindow::WindowProc(HWND window, UINT message, WPARAM w
     auto* self = reinterpret_cast<ConverterWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     const LRESULT result = self->HandleMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) self->hwnd_ = nullptr;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
     return result;
 }
 

@@ -65,8 +65,7 @@ void ConverterWindowTest::init() {
 // One step of a person's doing: "@I2" moves the focus there with Tab, "{Ctrl+A}" presses keys,
 // "clip:…" puts text on the clipboard, "click:Command1" clicks a control; "set:…" and
 // "insert:1:…" edit the focused field through the accessibility interface, as AT-SPI does for
-// voice control and switch access; anything else is typed. (The context menu's paste and drops
-// from other programs: the end-to-end test, through the window system.)
+// voice control and switch access; anything else is typed.
 void ConverterWindowTest::act(const QString& step) {
     if (step.startsWith(u'@')) {
         const QString name = step.mid(1);
