@@ -28,7 +28,8 @@ int ChoosePicture(int width, bool dark) {
 // The resource's picture, width x height, as a premultiplied 32-bit DIB section: pixel for pixel
 // at its own size, else scaled smoothly, premultiplied first so that transparent pixels lend no
 // colour to their neighbours. Null if the resource is missing or damaged. COM loads the codecs
-// by the System32 path they are registered with, never by name from the program's folder.
+// by the System32 path they are registered with, never by name from the program's folder, and
+// Windows' own decoders come before any that another program has registered for GIF or PNG.
 HBITMAP Decode(HINSTANCE instance, int resourceId, UINT width, UINT height) {
     const HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
     const HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
@@ -46,7 +47,7 @@ HBITMAP Decode(HINSTANCE instance, int resourceId, UINT width, UINT height) {
                                 IID_PPV_ARGS(&factory))) ||
         FAILED(factory->CreateStream(&stream)) ||
         FAILED(stream->InitializeFromMemory(bytes, SizeofResource(instance, resource))) ||
-        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr,
+        FAILED(factory->CreateDecoderFromStream(stream.Get(), &GUID_VendorMicrosoftBuiltIn,
                                                 WICDecodeMetadataCacheOnDemand, &decoder)) ||
         FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&ownWidth, &ownHeight)) ||
         FAILED(factory->CreateFormatConverter(&premultiplied)) ||
